@@ -1,0 +1,28 @@
+# make test: set up what is missing, build, run every test.
+# make run:  set up, build, start the installer under Wine.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+
+.PHONY: all setup configure build test run clean
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DCMAKE_BUILD_TYPE=Release
+
+configure: setup $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j 2
+
+run: build
+	@bash scripts/run.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

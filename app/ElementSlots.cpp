@@ -1,0 +1,16 @@
+#include "ElementSlots.h"
+
+#include <windows.h>
+
+void* ElementSlots[kElementSlotCount];
+
+int IsWow64() {
+  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+  HMODULE kernel = GetModuleHandleA("kernel32");
+  FARPROC entry = kernel ? GetProcAddress(kernel, "IsWow64Process") : nullptr;
+  ElementSlots[kSlotIsWow64Process] = reinterpret_cast<void*>(entry);
+  if (!entry) return 0;
+  BOOL wow64 = FALSE;
+  reinterpret_cast<IsWow64ProcessFn>(entry)(GetCurrentProcess(), &wow64);
+  return wow64;
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Which builds of the plug-in a folder gets: 3000 holds the files for 32-bit
+// hosts, 3001 those for 64-bit hosts.
+
+constexpr int kPayload32 = 3000;
+constexpr int kPayload64 = 3001;
+
+// Fills types with the resource types to write, in order, and returns how
+// many (1 or 2). On 64-bit Windows a path containing "(64" gets the 64-bit
+// build only, one containing "86)" the 32-bit build only, any other both
+// (64-bit first); on 32-bit Windows only the 32-bit build.
+int ChoosePayloadTypes(int isWow64, const char* folder, int types[2]);

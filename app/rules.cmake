@@ -1,0 +1,1 @@
+set(PART_RULES PayloadTypes.cpp)

@@ -1,0 +1,103 @@
+#include "PayloadWriter.h"
+
+#include <cstdio>
+
+#include "../common/bounded.h"
+#include "PayloadOutcome.h"
+#include "PresetRecords.h"
+#include "ResourceName.h"
+#include "SkipList.h"
+
+char InstallFolder[kInstallFolderCapacity];
+
+namespace {
+
+bool IsPlainAscii(const char* text) {
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
+    if (*p < 0x20 || *p > 0x7E) return false;
+  return true;
+}
+
+// Writes all bytes to a new file and closes it; returns 0 or the system error.
+DWORD WriteNewFile(const char* path, const void* bytes, DWORD size) {
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+  DWORD error = 0;
+  const BYTE* p = static_cast<const BYTE*>(bytes);
+  DWORD left = size;
+  while (left > 0 && error == 0) {
+    DWORD done = 0;
+    if (!WriteFile(file, p, left, &done, nullptr))
+      error = GetLastError();
+    else if (done == 0)
+      error = ERROR_WRITE_FAULT;
+    p += done;
+    left -= done;
+  }
+  if (error == 0 && !FlushFileBuffers(file)) error = GetLastError();
+  if (!CloseHandle(file) && error == 0) error = GetLastError();
+  return error;
+}
+
+// Replaces destination with the bytes, or leaves it exactly as it was.
+DWORD ReplaceFileAtomically(const char* destination, const void* bytes, DWORD size) {
+  char temporary[kInstallFolderCapacity + 32];
+  int n = std::snprintf(temporary, sizeof temporary, "%s.%lu.tmp", destination, GetCurrentProcessId());
+  if (n <= 0 || n >= static_cast<int>(sizeof temporary)) return ERROR_FILENAME_EXCED_RANGE;
+  DWORD error = WriteNewFile(temporary, bytes, size);
+  if (error == 0 && !MoveFileExA(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    error = GetLastError();
+  if (error != 0) DeleteFileA(temporary);
+  return error;
+}
+
+}  // namespace
+
+BOOL CALLBACK ExtractPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PTR lParam) {
+  const WORD type = LOWORD(lParam);
+  HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(type));
+  if (!found) {
+    RecordOutcome(OutcomeKind::Failed, IS_INTRESOURCE(name) ? "" : name, GetLastError(), "payload resource not found");
+    return FALSE;
+  }
+  DWORD size = SizeofResource(module, found);
+  if (size == 0) {
+    RecordOutcome(OutcomeKind::Failed, IS_INTRESOURCE(name) ? "" : name, ERROR_INVALID_DATA, "payload resource is empty");
+    return FALSE;
+  }
+  HGLOBAL loaded = LoadResource(module, found);
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) {
+    RecordOutcome(OutcomeKind::Failed, IS_INTRESOURCE(name) ? "" : name, GetLastError(), "payload resource not loaded");
+    return FALSE;
+  }
+
+  char fileName[kResourceNameCapacity];
+  if (IS_INTRESOURCE(name) || !CopyWhole(fileName, sizeof fileName, name) || !IsPlainAscii(fileName)) {
+    RecordOutcome(OutcomeKind::Failed, IS_INTRESOURCE(name) ? "" : name, ERROR_INVALID_NAME, "payload name is not a usable file name");
+    return TRUE;
+  }
+  DecodeResourceName(fileName);
+
+  if (InSkipList(fileName)) {
+    RecordOutcome(OutcomeKind::Skipped, fileName, 0, "");
+    return TRUE;
+  }
+  if (const PresetKind* kind = FindPresetKind(fileName)) {
+    WritePresetBlock(*kind, bytes, size);
+    return TRUE;
+  }
+
+  char destination[kInstallFolderCapacity];
+  if (!CopyWhole(destination, sizeof destination, InstallFolder) ||
+      !AppendWhole(destination, sizeof destination, fileName)) {
+    RecordOutcome(OutcomeKind::Failed, fileName, ERROR_FILENAME_EXCED_RANGE, "destination path is too long");
+    return TRUE;
+  }
+  DWORD error = ReplaceFileAtomically(destination, bytes, size);
+  if (error == 0)
+    RecordOutcome(OutcomeKind::Written, fileName, 0, "");
+  else
+    RecordOutcome(OutcomeKind::Failed, fileName, error, "file not written");
+  return TRUE;
+}

@@ -1,0 +1,1 @@
+set(PART_RULES ResourceName.cpp SkipList.cpp PresetKinds.cpp PayloadOutcome.cpp)

@@ -1,0 +1,127 @@
+// File-name decoding, the skip list, preset kinds and the payload-type choice.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/PayloadTypes.h"
+#include "payload/PresetKinds.h"
+#include "payload/ResourceName.h"
+#include "payload/SkipList.h"
+
+namespace {
+
+std::string Decode(const char* raw) {
+  char buffer[kResourceNameCapacity + 8];
+  std::memset(buffer, 0x5A, sizeof buffer);  // sentinel bytes after the name
+  std::strcpy(buffer, raw);
+  const std::size_t rawLength = std::strlen(raw);
+  DecodeResourceName(buffer);
+  for (std::size_t i = rawLength + 1; i < sizeof buffer; ++i)
+    EXPECT_EQ(0x5A, static_cast<unsigned char>(buffer[i])) << "byte " << i << " after the name was overwritten";
+  EXPECT_LE(std::strlen(buffer), rawLength) << "a decoded name is never longer";
+  return buffer;
+}
+
+TEST(DecodeResourceName, WorkedExamples) {
+  const struct {
+    const char* raw;
+    const char* file;
+  } cases[] = {
+      {":I__RELIEF.8BF", "iRelief.8bf"},
+      {":I__RELIEF(X64).8BF", "iRelief(X64).8bf"},
+      {"README_FIRST.TXT", "Readme First.txt"},
+      {"PHOTOGRAPHER'S_GUIDE.PDF", "Photographer's Guide.pdf"},
+      {"3D_TOOLS.8BF", "3D Tools.8bf"},
+      {"8X_TEST", "8x Test"},
+      {"A___B", "A B"},
+      {"AB:C", "Abc"},
+      {"A:(B", "A(b"},
+      {"X:_Y", "X_y"},
+      {"AB_", "Ab_"},
+      {"PRESETS__SKETCHESBIN", "PresetsSketchesbin"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.file, Decode(c.raw)) << "resource name " << c.raw;
+}
+
+TEST(DecodeResourceName, CornerCases) {
+  EXPECT_EQ("", Decode(""));
+  EXPECT_EQ("A", Decode("a"));
+  EXPECT_EQ(":", Decode(":")) << "a lone colon is the last character and is never examined";
+  EXPECT_EQ("A:", Decode("A:")) << "a trailing colon stays";
+  EXPECT_EQ("A_", Decode("A_")) << "a trailing underscore stays";
+  EXPECT_EQ("A", Decode("A__")) << "a pair at the end is removed and nothing follows it";
+  EXPECT_EQ("A  B", Decode("A____B")) << "after a pair, the third and fourth underscores become spaces";
+  EXPECT_EQ("A_b", Decode("A__:_B")) << "a colon after a pair is removed and shields what follows";
+  EXPECT_EQ(":abc", Decode("::ABC")) << "the colon that moves into place is shielded";
+}
+
+TEST(DecodeResourceName, LongestNameStaysInItsBuffer) {
+  std::string raw(kResourceNameCapacity - 1, '_');
+  std::string decoded = Decode(raw.c_str());
+  EXPECT_LT(decoded.size(), raw.size());
+  raw.assign(kResourceNameCapacity - 1, 'A');
+  EXPECT_EQ(raw.size(), Decode(raw.c_str()).size());
+}
+
+class SkipListTest : public ::testing::Test {
+ protected:
+  void SetUp() override { std::memset(SkipList, 0, sizeof SkipList); }
+  void TearDown() override { std::memset(SkipList, 0, sizeof SkipList); }
+};
+
+TEST_F(SkipListTest, MatchesCaseSensitiveSubstrings) {
+  EXPECT_FALSE(InSkipList("iRelief.8bf")) << "an empty list skips nothing";
+  AddSkipKey("iRelief");
+  EXPECT_TRUE(InSkipList("iRelief.8bf"));
+  EXPECT_TRUE(InSkipList("iRelief(X64).8bf"));
+  EXPECT_FALSE(InSkipList("Irelief.8bf")) << "the test is case-sensitive";
+}
+
+TEST_F(SkipListTest, KeepsTwentyEntriesAndRefusesOverlongKeys) {
+  for (int i = 0; i < kSkipListEntries; ++i) AddSkipKey(("key" + std::to_string(i)).c_str());
+  AddSkipKey("extra");
+  EXPECT_STREQ("key19", SkipList[19]);
+  EXPECT_FALSE(InSkipList("extra.txt")) << "a 21st key is not added";
+
+  std::memset(SkipList, 0, sizeof SkipList);
+  std::string longKey(kSkipKeyCapacity, 'k');
+  AddSkipKey(longKey.c_str());
+  EXPECT_EQ('\0', SkipList[0][0]) << "a key longer than its entry is refused, not cut";
+  AddSkipKey("");
+  EXPECT_EQ('\0', SkipList[0][0]) << "an empty key would read as a free entry";
+}
+
+TEST(PresetKinds, MarkersInTableOrderAndValueNames) {
+  const PresetKind* kind = FindPresetKind("PresetsPatternsbin PresetsSketchesbin");
+  ASSERT_NE(nullptr, kind);
+  EXPECT_STREQ("PresetsSketchesbin", kind->marker) << "Sketches is tested first";
+  EXPECT_EQ(nullptr, FindPresetKind("presetssketchesbin")) << "markers are case-sensitive";
+
+  char name[16];
+  kind = FindPresetKind("PresetsBouquetsbin");
+  ASSERT_NE(nullptr, kind);
+  ASSERT_TRUE(FormatPresetValueName(name, sizeof name, *kind, 1));
+  EXPECT_STREQ("Bouquet01", name);
+  ASSERT_TRUE(FormatPresetValueName(name, sizeof name, *kind, 16));
+  EXPECT_STREQ("Bouquet16", name);
+  EXPECT_FALSE(FormatPresetValueName(name, 9, *kind, 16)) << "a name that does not fit is refused";
+}
+
+TEST(ChoosePayloadTypes, FollowsTheFolderOn64BitWindows) {
+  int types[2] = {0, 0};
+  ASSERT_EQ(1, ChoosePayloadTypes(0, "C:\\Program Files (64 Bit)\\", types));
+  EXPECT_EQ(kPayload32, types[0]) << "32-bit Windows gets the 32-bit build only";
+
+  ASSERT_EQ(1, ChoosePayloadTypes(1, "C:\\Program Files (x86)\\Host\\", types));
+  EXPECT_EQ(kPayload32, types[0]);
+  ASSERT_EQ(1, ChoosePayloadTypes(1, "C:\\Host (64 Bit)\\Plug-Ins\\", types));
+  EXPECT_EQ(kPayload64, types[0]);
+  ASSERT_EQ(1, ChoosePayloadTypes(1, "C:\\(x86)\\Host (64 Bit)\\", types));
+  EXPECT_EQ(kPayload64, types[0]) << "\"(64\" is tested before \"86)\"";
+  ASSERT_EQ(2, ChoosePayloadTypes(1, "C:\\Host (x64)\\", types)) << "(x64) contains neither test text";
+  EXPECT_EQ(kPayload64, types[0]);
+  EXPECT_EQ(kPayload32, types[1]);
+}
+
+}  // namespace
