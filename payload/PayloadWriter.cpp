@@ -41,6 +41,11 @@ DWORD WriteNewFile(const char* path, const void* bytes, DWORD size) {
 
 // Replaces destination with the bytes, or leaves it exactly as it was.
 DWORD ReplaceFileAtomically(const char* destination, const void* bytes, DWORD size) {
+  // A read-only file is the user's to keep. Windows refuses to replace it;
+  // say so on every system rather than rely on the move.
+  DWORD attributes = GetFileAttributesA(destination);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    return ERROR_ACCESS_DENIED;
   char temporary[kInstallFolderCapacity + 32];
   int n = std::snprintf(temporary, sizeof temporary, "%s.%lu.tmp", destination, GetCurrentProcessId());
   if (n <= 0 || n >= static_cast<int>(sizeof temporary)) return ERROR_FILENAME_EXCED_RANGE;
