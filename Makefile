@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all setup configure build test run clean
+.PHONY: all setup configure build test run fuzz clean
 
 all: build
 
@@ -20,6 +20,11 @@ build: configure
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j 2
+
+fuzz: build
+	cmake -S . -B $(BUILD) -DFUZZ_SECONDS=$${FUZZ_SECONDS:-120} >/dev/null
+	cd $(BUILD) && ctest -L fuzz --output-on-failure
+	cmake -S . -B $(BUILD) -DFUZZ_SECONDS=10 >/dev/null
 
 run: build
 	@bash scripts/run.sh $(BUILD)
