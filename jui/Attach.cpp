@@ -1,0 +1,38 @@
+#include "app/ElementSlots.h"
+#include "jui/BitmapCache.h"
+#include "jui/JContext.h"
+#include "jui/JPanel.h"
+
+void Attach(HWND window, unsigned int backgroundId, int cursorId, const RECT* statusRect) {
+  JPanel* panel = static_cast<JPanel*>(ElementSlots[kSlotPanel]);
+  if (!panel || !panel->context) return;
+  JContext* context = panel->context;
+
+  context->window = window;
+  if (!UiFont) UiFont = CreateUiFont(13, 0);
+  if (!LinkFont) LinkFont = CreateUiFont(13, 1);
+  if (!LinkCursor) LinkCursor = LoadCursorA(context->instance, MAKEINTRESOURCEA(cursorId));
+  if (statusRect)
+    SetRect(&context->statusRect, statusRect->left, statusRect->top, statusRect->right, statusRect->bottom);
+  else
+    SetRect(&context->statusRect, 0, 0, 0, 0);
+
+  panel->CreateBackBuffer(window);
+
+  JBitmap* previous = context->background;
+  JBitmap* background = new JBitmap();
+  HDC dc = context->paintDC;
+  if (dc) {
+    background->fresh = LoadCachedBitmap(backgroundId, background, context->instance, dc);
+  } else {
+    dc = GetDC(window);
+    background->fresh = LoadCachedBitmap(backgroundId, background, context->instance, dc);
+    ReleaseDC(window, dc);
+  }
+  context->background = background;
+  if (previous) {
+    // A second Attach: the new record holds its own reference first.
+    ReleaseCachedBitmap(previous);
+    delete previous;
+  }
+}

@@ -1,0 +1,54 @@
+#include "jui/JAncor.h"
+
+#include "common/bounded.h"
+#include "jui/PlainRect.h"
+
+namespace {
+
+constexpr COLORREF kLinkColour = 0xFF0000;
+constexpr COLORREF kVisitedColour = 0x800080;
+
+}  // namespace
+
+JAncor::JAncor(JContext* ctx, const char* text, const RECT& position, const char* link, int command)
+    : JElement(ctx, text), visited(0), linkRect(), linkText() {
+  SetRect(&linkRect, position.left, position.top, position.left, position.top);
+  CopyCut(linkText, sizeof linkText, link);
+  commandId = command;
+}
+
+void JAncor::Draw(HDC dc) {
+  HGDIOBJ oldFont = LinkFont ? SelectObject(dc, LinkFont) : nullptr;
+  SetTextColor(dc, visited == 1 ? kVisitedColour : kLinkColour);
+  const int length = lstrlenA(linkText);
+  TextOutA(dc, linkRect.left, linkRect.top, linkText, length);
+  SetTextColor(dc, 0);
+  SIZE extent = {};
+  GetTextExtentPoint32A(dc, linkText, length, &extent);
+  linkRect.right = linkRect.left + extent.cx;
+  linkRect.bottom = linkRect.top + extent.cy;
+  if (oldFont) SelectObject(dc, oldFont);
+}
+
+int JAncor::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
+  const PlainRect area{static_cast<int>(linkRect.left), static_cast<int>(linkRect.top),
+                       static_cast<int>(linkRect.right), static_cast<int>(linkRect.bottom)};
+  const bool inside = InsideInclusive(area, PointerX(static_cast<std::uintptr_t>(lParam)),
+                                      PointerY(static_cast<std::uintptr_t>(lParam)));
+  const UINT code = message & 0xFFFF;
+  if (!inside) {
+    if (code == WM_MOUSEMOVE) ShowHover(0);
+    return 0;
+  }
+  if (code == WM_MOUSEMOVE) {
+    ShowHover(1);
+    SetCursor(LinkCursor);
+    return 1;
+  }
+  if (code == WM_LBUTTONDOWN) {
+    visited = 1;
+    Notify(window, commandId);
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The drawing state shared by the panel and every widget, the toolkit's
+// fonts, cursor and colours, and the small drawing helpers.
+#include <windows.h>
+
+#include "jui/JBitmap.h"
+
+class JElement;
+
+constexpr int kMaxElements = 150;
+
+struct JContext {
+  int elementCount;                  // registered elements, 0 to 150
+  HINSTANCE instance;                // module holding bitmaps, cursor; owner of the picker
+  HWND window;                       // the window being painted
+  HDC paintDC;                       // set only during a paint, a mouse dispatch or dialog set-up
+  HDC backDC;                        // memory DC of the back buffer, window-sized
+  JBitmap* background;               // owned; tiled under everything; null until Attach
+  JElement* elements[kMaxElements];  // in registration order
+  RECT statusRect;                   // where hover texts are shown
+};
+
+// The one context of the program (zero at start).
+extern JContext MainContext;
+
+// Toolkit globals, zero at start, living for the whole run.
+extern HFONT UiFont;              // height 13, face "Name"; selected into every DC the toolkit prepares
+extern HFONT LinkFont;            // the same, underlined
+extern HCURSOR LinkCursor;        // shown over a link
+extern COLORREF HoverTextColor;   // colour of hover texts
+extern int TextLeft;              // x of DrawStaticText; starts at 4
+
+// Attaches the main panel (ElementSlots[kSlotPanel]) to window: fonts and
+// cursor when missing, status rectangle (null: empty), back buffer and
+// background picture.
+void Attach(HWND window, unsigned int backgroundId, int cursorId, const RECT* statusRect);
+
+// LOGFONTA all zero except the height, underline and face name "Name".
+HFONT CreateUiFont(int height, int underline);
+
+// TextOutA at (TextLeft, y) into the main context's paintDC; nothing outside a paint.
+void DrawStaticText(const char* text, int y);
+
+// Copies one rectangle from source to the same place in destination.
+void BlitRect(const RECT& rect, HDC destination, HDC source);
+
+// TextOutA(dc, x, y, text, its length).
+void PutText(const char* text, HDC dc, int x, int y);
+
+// (x, y, x + width, y + height), each argument cut to a signed 16-bit value.
+RECT MakeRect(int x, int y, int width, int height);

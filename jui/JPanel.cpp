@@ -1,0 +1,74 @@
+// The panel: back buffer and paint cycle.
+#include "jui/JPanel.h"
+
+#include "jui/BitmapDraw.h"
+#include "jui/JElement.h"
+
+JPanel* JPanel::Init(JContext* ctx, HINSTANCE instance) {
+  context = ctx;
+  context->instance = instance;
+  context->elementCount = 0;
+  context->background = nullptr;
+  context->paintDC = nullptr;
+  context->backDC = nullptr;
+  backBitmap = nullptr;
+  outerPaintDC = nullptr;
+  return this;
+}
+
+void JPanel::CreateBackBuffer(HWND window) {
+  GetWindowRect(window, &windowRect);
+  POINT corner = {windowRect.right, windowRect.bottom};
+  ScreenToClient(window, &corner);
+  SetRect(&windowRect, 0, 0, corner.x, corner.y);
+
+  HDC windowDC = GetDC(window);
+  BITMAPINFOHEADER header = {};
+  header.biSize = sizeof header;
+  header.biWidth = windowRect.right;
+  header.biHeight = -windowRect.bottom;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  HBITMAP oldBitmap = backBitmap;
+  HDC oldBackDC = context->backDC;
+  backBitmap = CreateDIBitmap(windowDC, &header, 0, nullptr, reinterpret_cast<const BITMAPINFO*>(&header),
+                              DIB_RGB_COLORS);
+  // The back buffer lives for the whole run; its bitmap and font stay selected.
+  context->backDC = CreateCompatibleDC(windowDC);
+  SelectObject(context->backDC, backBitmap);
+  if (UiFont) SelectObject(context->backDC, UiFont);
+  SetBkMode(context->backDC, TRANSPARENT);
+  ReleaseDC(window, windowDC);
+
+  // A second attach replaces the back buffer; the old one goes.
+  if (oldBackDC) DeleteDC(oldBackDC);
+  if (oldBitmap) DeleteObject(oldBitmap);
+}
+
+HDC JPanel::BeginPaint() {
+  Sleep(50);
+  ::BeginPaint(context->window, &paint);
+  // A paint can arrive while a mouse dispatch holds paintDC (a modal loop
+  // inside a widget); keep that DC aside and give it back at the end.
+  outerPaintDC = context->paintDC;
+  context->paintDC = GetDC(context->window);
+  if (UiFont) SelectObject(context->paintDC, UiFont);
+  SetBkMode(context->paintDC, TRANSPARENT);
+  return context->paintDC;
+}
+
+void JPanel::PaintAll() {
+  if (context->background) TileBitmap(context->background, context->paintDC, paint.rcPaint);
+  for (int i = 0; i < context->elementCount; ++i) {
+    JElement* element = context->elements[i];
+    if (element && element->visible) element->Draw(context->paintDC);
+  }
+}
+
+void JPanel::EndPaint() {
+  ReleaseDC(context->window, context->paintDC);
+  context->paintDC = outerPaintDC;
+  outerPaintDC = nullptr;
+  ::EndPaint(context->window, &paint);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Paints one window through a JContext: back buffer, paint cycle and mouse
+// dispatch.
+#include <windows.h>
+
+#include "jui/JContext.h"
+
+class JPanel {
+ public:
+  JContext* context;   // not owned
+  PAINTSTRUCT paint;   // rcPaint is the update rectangle PaintAll tiles
+  RECT windowRect;     // (0, 0, client width, client height)
+  HBITMAP backBitmap;  // selected into context->backDC
+  HDC outerPaintDC;    // the paintDC a paint found in place, given back at its end
+
+  // Binds the panel to context and instance and clears the context; returns this.
+  JPanel* Init(JContext* context, HINSTANCE instance);
+  void CreateBackBuffer(HWND window);
+
+  // The paint cycle: BeginPaint, PaintAll, the application's own text, EndPaint.
+  HDC BeginPaint();
+  void PaintAll();
+  void EndPaint();
+
+  // Offers mouse messages (0x200 to 0x20E) to the active elements in list
+  // order; returns 1 when one of them consumed it.
+  int DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+};

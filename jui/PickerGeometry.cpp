@@ -1,0 +1,49 @@
+#include "jui/PickerGeometry.h"
+
+#include "jui/SelectorRules.h"
+
+namespace {
+
+constexpr int kCellPitchX = 44;
+constexpr int kCellPitchY = 36;
+
+}  // namespace
+
+int PickerHeightFor(int maximum) { return (maximum / kGridColumns) * kCellPitchY + 50; }
+
+PlainRect PickerCellRect(int i) {
+  const int left = 18 + (i % kGridColumns) * kCellPitchX;
+  const int top = 10 + (i / kGridColumns) * kCellPitchY;
+  return PlainRect{left, top, left + kGridCell, top + kGridCell};
+}
+
+void PickerNumberOrigin(int i, int* x, int* y) {
+  *x = 4 + (i % kGridColumns) * kCellPitchX;
+  *y = 12 + (i / kGridColumns) * kCellPitchY;
+}
+
+int PickedValue(int x, int y, int maximum) {
+  int column = (x - 9) / kCellPitchX;
+  int row = (y - 5) / kCellPitchY;
+  if (column < 0) column = 0;
+  if (row < 0) row = 0;
+  const int value = column + kGridColumns * row;
+  return value > maximum ? maximum : value;
+}
+
+void PickerAnchor(const PlainRect& box, int clientScreenX, int clientScreenY, int pickerHeight, int* ax,
+                  int* ay) {
+  *ax = box.left + clientScreenX - 1;
+  *ay = box.top + clientScreenY - 1;
+  if (box.top < pickerHeight) *ay = clientScreenY + box.bottom + pickerHeight;
+}
+
+PlainRect PlacePicker(int ax, int ay, int width, int height, const PlainRect& monitor) {
+  int left = ax - width;
+  int top = ay - height;
+  if (left + width > monitor.right) left = monitor.right - width;
+  if (top + height > monitor.bottom) top = monitor.bottom - height;
+  if (left < monitor.left) left = monitor.left;
+  if (top < monitor.top) top = monitor.top;
+  return PlainRect{left, top, left + width, top + height};
+}
