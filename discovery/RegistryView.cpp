@@ -1,0 +1,3 @@
+#include "RegistryView.h"
+
+int Use64BitRegistryView = 0;
