@@ -1,0 +1,158 @@
+#pragma once
+// The parts of the host's filter record that iRelief reads or writes, and the
+// record the host passes with the About selector. Hosts on Windows lay these
+// out packed to 4 bytes, so in a 64-bit host a pointer that follows a 32-bit
+// field is not 8-aligned. Only the leading part of the record is described;
+// hosts pass a longer record, of which the filter never touches the rest.
+// No <windows.h> here: the layout is checked natively as well.
+#include <cstddef>
+#include <cstdint>
+
+namespace relief {
+
+// Selectors the host passes to the entry point.
+enum Selector : int16_t {
+  kSelectAbout = 0,
+  kSelectParameters = 1,
+  kSelectPrepare = 2,
+  kSelectStart = 3,
+  kSelectContinue = 4,
+  kSelectFinish = 5,
+};
+
+// Result codes written to *result.
+enum ResultCode : int16_t {
+  kResultOk = 0,
+  kResultUserCancelled = -128,
+  kResultBadParameters = -30100,
+  kResultBadMode = -30101,
+};
+
+// Image modes the host reports in the record.
+enum ImageMode : int16_t {
+  kModeBitmap = 0,
+  kModeGray = 1,
+  kModeIndexed = 2,
+  kModeRgb = 3,
+  kModeCmyk = 4,
+  kModeMultichannel = 7,
+  kModeLab = 9,
+  kModeGray16 = 10,
+  kModeRgb48 = 11,
+};
+
+// Callbacks use the platform's default C calling convention.
+using AbortTest = unsigned char (*)();
+using ProgressReport = void (*)(int32_t done, int32_t total);
+
+#pragma pack(push, 4)
+
+// A rectangle in image pixels; right and bottom are exclusive.
+struct HostRect {
+  int16_t top;
+  int16_t left;
+  int16_t bottom;
+  int16_t right;
+};
+
+// A point, vertical coordinate first.
+struct HostPoint {
+  int16_t v;
+  int16_t h;
+};
+
+struct FilterRecordView {
+  int32_t serialNumber;
+  AbortTest testAbort;
+  ProgressReport reportProgress;
+  void* parameters;
+  HostPoint imageSize;
+  int16_t planes;
+  HostRect filterRect;
+  uint16_t background[3];
+  uint16_t foreground[3];
+  int32_t maxSpace;
+  int32_t bufferSpace;
+  HostRect inRect;
+  int16_t inLoPlane;
+  int16_t inHiPlane;
+  HostRect outRect;
+  int16_t outLoPlane;
+  int16_t outHiPlane;
+  void* inData;
+  int32_t inRowBytes;
+  void* outData;
+  int32_t outRowBytes;
+  unsigned char isFloating;
+  unsigned char haveMask;
+  unsigned char autoMask;
+  HostRect maskRect;
+  void* maskData;
+  int32_t maskRowBytes;
+  unsigned char backColor[4];
+  unsigned char foreColor[4];
+  uint32_t hostSignature;
+  void* hostProc;
+  int16_t imageMode;
+  int32_t horizontalResolution;
+  int32_t verticalResolution;
+  HostPoint floatCoord;
+  HostPoint wholeSize;
+  int32_t monitor[12];
+  void* platformData;
+  void* bufferProcs;
+  void* resourceProcs;
+  void* processEvent;
+  void* displayPixels;
+  void* handleProcs;
+};
+
+// With the About selector the record is this one, not the filter record.
+struct AboutRecordView {
+  void* platformData;
+};
+
+// What platformData points to on Windows: the host's main window.
+struct PlatformDataView {
+  intptr_t hwnd;
+};
+
+#pragma pack(pop)
+
+// Offsets as hosts use them: {32-bit host, 64-bit host}.
+constexpr std::size_t ForHost(std::size_t offset32, std::size_t offset64) {
+  return sizeof(void*) == 8 ? offset64 : offset32;
+}
+
+static_assert(sizeof(HostRect) == 8 && sizeof(HostPoint) == 4, "rectangles and points are 16-bit");
+static_assert(offsetof(FilterRecordView, testAbort) == ForHost(4, 4), "abort callback");
+static_assert(offsetof(FilterRecordView, reportProgress) == ForHost(8, 12), "progress callback");
+static_assert(offsetof(FilterRecordView, parameters) == ForHost(12, 20), "parameters");
+static_assert(offsetof(FilterRecordView, imageSize) == ForHost(16, 28), "image size");
+static_assert(offsetof(FilterRecordView, planes) == ForHost(20, 32), "planes");
+static_assert(offsetof(FilterRecordView, filterRect) == ForHost(22, 34), "filter rectangle");
+static_assert(offsetof(FilterRecordView, maxSpace) == ForHost(44, 56), "max space");
+static_assert(offsetof(FilterRecordView, bufferSpace) == ForHost(48, 60), "buffer space");
+static_assert(offsetof(FilterRecordView, inRect) == ForHost(52, 64), "input rectangle");
+static_assert(offsetof(FilterRecordView, inLoPlane) == ForHost(60, 72), "first input plane");
+static_assert(offsetof(FilterRecordView, inHiPlane) == ForHost(62, 74), "last input plane");
+static_assert(offsetof(FilterRecordView, outRect) == ForHost(64, 76), "output rectangle");
+static_assert(offsetof(FilterRecordView, outLoPlane) == ForHost(72, 84), "first output plane");
+static_assert(offsetof(FilterRecordView, outHiPlane) == ForHost(74, 86), "last output plane");
+static_assert(offsetof(FilterRecordView, inData) == ForHost(76, 88), "input data");
+static_assert(offsetof(FilterRecordView, inRowBytes) == ForHost(80, 96), "input row bytes");
+static_assert(offsetof(FilterRecordView, outData) == ForHost(84, 100), "output data");
+static_assert(offsetof(FilterRecordView, outRowBytes) == ForHost(88, 108), "output row bytes");
+static_assert(offsetof(FilterRecordView, haveMask) == ForHost(93, 113), "have mask");
+static_assert(offsetof(FilterRecordView, autoMask) == ForHost(94, 114), "auto mask");
+static_assert(offsetof(FilterRecordView, maskRect) == ForHost(96, 116), "mask rectangle");
+static_assert(offsetof(FilterRecordView, maskData) == ForHost(104, 124), "mask data");
+static_assert(offsetof(FilterRecordView, hostSignature) == ForHost(120, 144), "host signature");
+static_assert(offsetof(FilterRecordView, imageMode) == ForHost(128, 156), "image mode");
+static_assert(offsetof(FilterRecordView, platformData) == ForHost(196, 224), "platform data");
+static_assert(offsetof(FilterRecordView, handleProcs) == ForHost(216, 264), "handle callbacks");
+static_assert(sizeof(FilterRecordView) == ForHost(220, 272), "described part of the record");
+static_assert(offsetof(AboutRecordView, platformData) == 0, "about record starts with platform data");
+static_assert(sizeof(PlatformDataView) == sizeof(void*), "platform data holds one window handle");
+
+}  // namespace relief

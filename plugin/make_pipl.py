@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+"""Writes iRelief's plug-in property list ("PiPL" resource) for one architecture.
+
+Layout, as Windows hosts read it: a 16-bit 1, a 32-bit list version 0, a
+32-bit property count, then per property: vendor code, key, index (0) and
+data length (32-bit little-endian each; the length counts the data padded
+to a multiple of 4), then the padded data. Four-character codes are stored
+as native little-endian integers, so 'kind' lies in the file as b"dnik".
+
+    make_pipl.py x86|x64 OUTPUT
+"""
+import struct
+import sys
+
+NAME = "iRelief"
+CATEGORY = "Mirefold"
+ENTRY_POINT = "PluginMain"
+ENTRY_KEYS = {"x86": "wx86", "x64": "8664"}
+
+# Supported-mode flags: a 16-bit word whose most significant bit stands for
+# the first mode (bitmap), the next for grayscale, and so on.
+MODE_ORDER = ["bitmap", "gray", "indexed", "rgb", "cmyk", "hsl", "hsb", "multichannel", "duotone", "lab"]
+SUPPORTED_MODES = ["gray", "rgb"]
+
+# Filter cases, in the order hosts index them: flat image, flat image with
+# selection, floating selection, editable transparency without and with
+# selection, protected transparency without and with selection. For each:
+# input handling, output handling, flags, reserved. Handling 1 is "pass the
+# data straight through"; flags 0 means the host copies source to
+# destination first and nothing is written outside the selection.
+STRAIGHT = 1
+FILTER_CASES = [(STRAIGHT, STRAIGHT, 0, 0)] * 7
+
+PIPL_VERSION_MAJOR, PIPL_VERSION_MINOR = 4, 0
+
+
+def code(text):
+    assert len(text) == 4
+    return struct.pack("<I", int.from_bytes(text.encode("ascii"), "big"))
+
+
+def pad4(data):
+    return data + b"\0" * (-len(data) % 4)
+
+
+def pascal(text):
+    raw = text.encode("ascii")
+    assert len(raw) < 256
+    return bytes([len(raw)]) + raw
+
+
+def prop(key, data):
+    data = pad4(data)
+    return code("8BIM") + code(key) + struct.pack("<II", 0, len(data)) + data
+
+
+def mode_word(modes):
+    word = 0
+    for mode in modes:
+        word |= 0x8000 >> MODE_ORDER.index(mode)
+    return struct.pack("<HH", word, 0)
+
+
+def build(arch):
+    props = [
+        prop("kind", code("8BFM")),
+        prop("vers", struct.pack("<I", (PIPL_VERSION_MAJOR << 16) | PIPL_VERSION_MINOR)),
+        prop(ENTRY_KEYS[arch], ENTRY_POINT.encode("ascii") + b"\0"),
+        prop("name", pascal(NAME)),
+        prop("catg", pascal(CATEGORY)),
+        prop("mode", mode_word(SUPPORTED_MODES)),
+        prop("fici", b"".join(bytes(case) for case in FILTER_CASES)),
+    ]
+    return struct.pack("<HII", 1, 0, len(props)) + b"".join(props)
+
+
+def main():
+    if len(sys.argv) != 3 or sys.argv[1] not in ENTRY_KEYS:
+        sys.exit("usage: make_pipl.py x86|x64 OUTPUT")
+    data = build(sys.argv[1])
+    with open(sys.argv[2], "wb") as out:
+        out.write(data)
+
+
+if __name__ == "__main__":
+    main()

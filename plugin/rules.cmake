@@ -1,0 +1,1 @@
+set(PART_RULES ReliefKernel.cpp FilterBands.cpp ReliefFilter.cpp PiplReader.cpp)

@@ -1,0 +1,63 @@
+#pragma once
+// A small filter host for the tests: loads a plug-in file, finds its property
+// list and entry point, and runs the filter selectors on an image in memory
+// the way image editors do: it hands over the rectangles the filter asks
+// for, in buffers with padded rows and sentinel bytes, input read from the
+// unfiltered picture, output pre-filled with it and written back after each
+// call.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "plugin/FilterRecord.h"
+
+using EntryPoint = void (*)(int16_t selector, void* record, intptr_t* data, int16_t* result);
+
+// Interleaved 8-bit planes, row after row.
+struct TestImage {
+  int width = 0;
+  int height = 0;
+  int planes = 0;
+  std::vector<uint8_t> pixels;
+
+  TestImage(int w, int h, int p) : width(w), height(h), planes(p), pixels(std::size_t(w) * h * p) {}
+  uint8_t& At(int x, int y, int p) { return pixels[(std::size_t(y) * width + x) * planes + p]; }
+  uint8_t At(int x, int y, int p) const { return pixels[(std::size_t(y) * width + x) * planes + p]; }
+};
+
+struct PluginFile {
+  HMODULE module = nullptr;
+  std::vector<uint8_t> propertyList;  // the first PIPL resource
+  std::string entryName;              // found under this architecture's key
+  EntryPoint entry = nullptr;
+  std::string problem;                // why loading stopped, when it did
+
+  bool Load(const char* path);
+  ~PluginFile();
+};
+
+struct RunOptions {
+  int16_t mode = relief::kModeRgb;
+  relief::HostRect filter{};
+  int32_t maxSpace = 64 * 1024 * 1024;
+  int abortAtCheck = 0;  // the abort callback answers yes from this call on (0: never)
+  int rowPadding = 3;    // extra bytes at the end of every buffer row
+};
+
+struct RunOutcome {
+  int16_t failedSelector = -1;  // the selector that returned an error, -1 when none did
+  int16_t failedCode = 0;
+  int continueCalls = 0;
+  int abortChecks = 0;
+  std::vector<std::pair<int32_t, int32_t>> progress;
+  std::vector<std::string> problems;  // protocol faults the host saw
+};
+
+// Runs Parameters, Prepare, Start, Continue... and Finish; stops at the first
+// error, as hosts do (the filter's rectangles are then ignored).
+RunOutcome RunFilter(EntryPoint entry, TestImage& image, const RunOptions& options);
+
+// Calls one selector on a fresh record describing `image`, nothing else.
+int16_t CallOnce(EntryPoint entry, int16_t selector, TestImage& image, const RunOptions& options);

@@ -1,0 +1,156 @@
+// The relief effect on pixel blocks, the band walk over the filter rectangle,
+// and the filter's answers on a record in memory.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "plugin/FilterBands.h"
+#include "plugin/FilterRecord.h"
+#include "plugin/ReliefFilter.h"
+#include "plugin/ReliefKernel.h"
+
+using namespace relief;
+
+namespace {
+
+TEST(ReliefValue, GreyForFlatAreasTruncatedAndClamped) {
+  EXPECT_EQ(128, ReliefValue(0, 0, 0, 0, 0, 0));
+  EXPECT_EQ(128, ReliefValue(77, 77, 77, 77, 77, 77));
+  EXPECT_EQ(129, ReliefValue(0, 0, 0, 1, 1, 1)) << "+3/2 rounds towards zero";
+  EXPECT_EQ(127, ReliefValue(1, 1, 1, 0, 0, 0)) << "-3/2 rounds towards zero";
+  EXPECT_EQ(128, ReliefValue(0, 0, 1, 0, 0, 0)) << "-1/2 rounds towards zero";
+  EXPECT_EQ(255, ReliefValue(0, 0, 0, 255, 255, 255));
+  EXPECT_EQ(0, ReliefValue(255, 255, 255, 0, 0, 0));
+  EXPECT_EQ(255, ReliefValue(0, 0, 0, 255, 0, 0)) << "128 + 127 just reaches white";
+}
+
+// A 4x3 image of two planes; the relief of the whole image uses the border
+// pixels for the neighbours beyond it.
+TEST(ReliefBlock, WholeImageWithPaddedRowsAndAnUntouchedPlane) {
+  const uint8_t values[3][4] = {{10, 20, 30, 40}, {50, 60, 70, 80}, {90, 100, 110, 120}};
+  const int inRow = 4 * 2 + 3;  // two planes, three bytes of row padding
+  std::vector<uint8_t> in(inRow * 3, 0xEE);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) {
+      in[y * inRow + x * 2] = values[y][x];
+      in[y * inRow + x * 2 + 1] = 200;
+    }
+  const int outRow = 4 * 2 + 1;
+  std::vector<uint8_t> out(outRow * 3 + 8, 0x5A);
+  const PixelBlock inBlock{0, 0, 4, 3, inRow, 2};
+  const PixelBlock outBlock{0, 0, 4, 3, outRow, 2};
+  ReliefBlock(in.data(), inBlock, out.data(), outBlock, 1);
+  auto v = [&](int x, int y) {
+    x = x < 0 ? 0 : x > 3 ? 3 : x;
+    y = y < 0 ? 0 : y > 2 ? 2 : y;
+    return int(values[y][x]);
+  };
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) {
+      const int sum = v(x + 1, y) + v(x, y + 1) + v(x + 1, y + 1) - v(x - 1, y) - v(x, y - 1) - v(x - 1, y - 1);
+      EXPECT_EQ(128 + sum / 2, out[y * outRow + x * 2]) << "x=" << x << ",y=" << y;
+      EXPECT_EQ(0x5A, out[y * outRow + x * 2 + 1]) << "second plane untouched, x=" << x << ",y=" << y;
+    }
+  for (int y = 0; y < 3; ++y) EXPECT_EQ(0x5A, out[y * outRow + 8]) << "row padding untouched, row " << y;
+  for (std::size_t i = outRow * 3; i < out.size(); ++i) EXPECT_EQ(0x5A, out[i]) << "sentinel byte " << i;
+}
+
+TEST(ReliefBlock, InnerBlockReadsNeighboursFromTheSurroundingInput) {
+  // Input rows 4..7, columns 9..12 of a vertical ramp; output only 5..6 x 10..11.
+  std::vector<uint8_t> in(4 * 4);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) in[y * 4 + x] = static_cast<uint8_t>(10 * (y + 4));
+  uint8_t out[2 * 2] = {};
+  ReliefBlock(in.data(), PixelBlock{9, 4, 13, 8, 4, 1}, out, PixelBlock{10, 5, 12, 7, 2, 1}, 1);
+  // Each pixel: (E + S + SE) - (W + N + NW) = (r + 2(r+10)) - (r + 2(r-10)) = 40, so 128 + 20.
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(148, out[i]) << "pixel " << i;
+}
+
+TEST(FilterBands, ModesPlanesAndGeometry) {
+  EXPECT_EQ(1, ColourPlanes(kModeGray));
+  EXPECT_EQ(3, ColourPlanes(kModeRgb));
+  for (int mode : {0, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, -1}) EXPECT_EQ(0, ColourPlanes(mode)) << "mode " << mode;
+  EXPECT_TRUE(GeometryIsSound(Area{0, 0, 10, 20}, 20, 10, 3, 3));
+  EXPECT_TRUE(GeometryIsSound(Area{4, 4, 4, 9}, 20, 10, 4, 3)) << "empty but inside";
+  EXPECT_FALSE(GeometryIsSound(Area{0, 0, 11, 20}, 20, 10, 3, 3)) << "past the bottom";
+  EXPECT_FALSE(GeometryIsSound(Area{0, -1, 10, 20}, 20, 10, 3, 3)) << "left of the image";
+  EXPECT_FALSE(GeometryIsSound(Area{5, 0, 4, 20}, 20, 10, 3, 3)) << "upside down";
+  EXPECT_FALSE(GeometryIsSound(Area{0, 0, 10, 20}, 20, 10, 2, 3)) << "fewer planes than colours";
+  EXPECT_FALSE(GeometryIsSound(Area{0, 0, 0, 0}, 0, 10, 3, 3)) << "no image";
+}
+
+TEST(FilterBands, BandRowsFollowTheBudgetAndTheHostsMemory) {
+  EXPECT_EQ(kBandBudget / (102 * 3), BandRows(100, 3, 0)) << "no maxSpace: the budget";
+  EXPECT_EQ(kBandBudget / (102 * 3), BandRows(100, 3, 1 << 30)) << "plenty of memory: the budget";
+  EXPECT_EQ(5000 / (102 * 3), BandRows(100, 3, 10000)) << "half of a small maxSpace";
+  EXPECT_EQ(1, BandRows(30000, 3, 1000)) << "at least one row";
+}
+
+TEST(FilterBands, BandsCoverTheRectangleOnceWithGrownClippedInput) {
+  const Area filter{3, 0, 20, 15};  // touches the left and bottom image edges
+  const int width = 30, height = 20;
+  std::vector<int> covered(height, 0);
+  Area in{}, out{};
+  int row = filter.top, bands = 0;
+  while (PlanBand(filter, width, height, row, 6, &in, &out)) {
+    ++bands;
+    EXPECT_EQ(row, out.top);
+    EXPECT_EQ(filter.left, out.left);
+    EXPECT_EQ(filter.right, out.right);
+    EXPECT_LE(out.bottom - out.top, 6);
+    EXPECT_EQ(out.top - 1, in.top) << "band at " << row;
+    EXPECT_EQ(0, in.left) << "clipped at the image's left edge";
+    EXPECT_EQ(16, in.right);
+    EXPECT_EQ(out.bottom < height ? out.bottom + 1 : height, in.bottom) << "band at " << row;
+    for (int y = out.top; y < out.bottom; ++y) ++covered[y];
+    row = out.bottom;
+  }
+  EXPECT_EQ(3, bands);
+  for (int y = 0; y < height; ++y) EXPECT_EQ(y >= 3 ? 1 : 0, covered[y]) << "row " << y;
+  EXPECT_FALSE(PlanBand(filter, width, height, 2, 6, &in, &out)) << "above the rectangle";
+  EXPECT_FALSE(PlanBand(Area{5, 5, 5, 9}, width, height, 5, 6, &in, &out)) << "empty rectangle";
+}
+
+// The record a host would pass, in memory, without a host.
+struct FakeRecord {
+  std::vector<uint64_t> storage = std::vector<uint64_t>(128, 0);
+  FilterRecordView* r = reinterpret_cast<FilterRecordView*>(storage.data());
+  FakeRecord(int16_t mode, int width, int height, int planes, HostRect filter) {
+    r->imageMode = mode;
+    r->imageSize = HostPoint{int16_t(height), int16_t(width)};
+    r->planes = int16_t(planes);
+    r->filterRect = filter;
+    r->maxSpace = 1 << 20;
+  }
+};
+
+TEST(ReliefFilter, StartAsksForTheFirstBandAndRefusesWhatItCannotDo) {
+  FakeRecord rgb(kModeRgb, 40, 30, 4, HostRect{5, 6, 25, 30});
+  EXPECT_EQ(kResultOk, PrepareFilter(rgb.r));
+  EXPECT_EQ(0, rgb.r->bufferSpace);
+  EXPECT_EQ(kResultOk, StartFilter(rgb.r));
+  EXPECT_EQ(4, rgb.r->inRect.top);
+  EXPECT_EQ(5, rgb.r->inRect.left);
+  EXPECT_EQ(26, rgb.r->inRect.bottom);
+  EXPECT_EQ(31, rgb.r->inRect.right);
+  EXPECT_EQ(5, rgb.r->outRect.top);
+  EXPECT_EQ(25, rgb.r->outRect.bottom) << "the whole rectangle fits in one band";
+  EXPECT_EQ(0, rgb.r->inLoPlane);
+  EXPECT_EQ(2, rgb.r->inHiPlane) << "colour planes only, not the transparency plane";
+  EXPECT_EQ(2, rgb.r->outHiPlane);
+
+  EXPECT_EQ(kResultBadParameters, ContinueFilter(rgb.r)) << "a host that hands over no buffers";
+  EXPECT_EQ(0, rgb.r->outRect.bottom) << "and nothing more is asked for";
+
+  FakeRecord cmyk(kModeCmyk, 40, 30, 4, HostRect{0, 0, 30, 40});
+  EXPECT_EQ(kResultBadMode, PrepareFilter(cmyk.r));
+  EXPECT_EQ(kResultBadMode, StartFilter(cmyk.r));
+  EXPECT_EQ(kResultBadMode, ContinueFilter(cmyk.r));
+  FakeRecord outside(kModeGray, 40, 30, 1, HostRect{0, 0, 31, 40});
+  EXPECT_EQ(kResultBadParameters, StartFilter(outside.r));
+  EXPECT_EQ(kResultBadParameters, PrepareFilter(nullptr));
+  EXPECT_EQ(kResultBadParameters, StartFilter(nullptr));
+}
+
+}  // namespace
