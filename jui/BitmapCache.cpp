@@ -32,6 +32,9 @@ int LoadCachedBitmap(unsigned int id, JBitmap* record, HINSTANCE instance, HDC d
     }
   }
 
+  // Without a reference DC the screen is the reference.
+  HDC screen = dc ? nullptr : GetDC(nullptr);
+  if (screen) dc = screen;
   record->bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(id & 0xFFFF));
   record->memDC = CreateCompatibleDC(dc);
   if (record->bitmap) {
@@ -46,6 +49,7 @@ int LoadCachedBitmap(unsigned int id, JBitmap* record, HINSTANCE instance, HDC d
     record->bitmap = CreateBlankBitmap(dc, record->width, record->height);
     SelectObject(record->memDC, record->bitmap);
   }
+  if (screen) ReleaseDC(nullptr, screen);
   SetRect(&record->extent, 0, 0, record->width, record->height);
 
   for (int slot = 0; slot < kBitmapCacheSlots; ++slot) {

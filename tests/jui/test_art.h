@@ -1,0 +1,36 @@
+#pragma once
+// The pixels of the test bitmaps (written by make_test_art.py from the same
+// formulas), as COLORREF values.
+#include <windows.h>
+
+namespace art {
+
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kNearWhite = 0xFEFFFF;
+
+constexpr unsigned kBackgroundId = 222;  // 100 x 50
+constexpr unsigned kButtonId = 203;      // 58 x 19, white and near-white pixels
+constexpr unsigned kCheckId = 128;       // 52 x 13, four frames, some white
+constexpr unsigned kGridId = 150;        // 104 x 52, eight 26 x 26 cells
+constexpr unsigned kTallId = 151;        // 78 x 26, three 26 x 26 frames
+constexpr unsigned kWideId = 152;        // 40 x 10, two 20 x 10 frames
+
+inline COLORREF Background(int x, int y) { return RGB(x, 4 * y, 0x40); }
+inline COLORREF BackgroundAt(int x, int y) { return Background(x % 100, y % 50); }
+
+inline COLORREF Button(int x, int y) {
+  if ((x + y) % 7 == 0) return kWhite;
+  if ((x + y) % 7 == 3) return kNearWhite;
+  return RGB(0x80 + x, 0x10 + 6 * y, 0x20);
+}
+
+inline COLORREF Check(int x, int y) {
+  if ((3 * x + y) % 11 == 0) return kWhite;
+  return RGB(4 * x + 1, 16 * y + 3, 0x55);
+}
+
+inline COLORREF Grid(int x, int y) { return RGB(2 * x + 1, 4 * y + 2, 0xA0); }
+inline COLORREF Tall(int x, int y) { return RGB(3 * x, 9 * y, 0x30); }
+inline COLORREF Wide(int x, int y) { return RGB(5 * x + 7, 20 * y + 11, 0x66); }
+
+}  // namespace art
