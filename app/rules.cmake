@@ -1,1 +1,1 @@
-set(PART_RULES PayloadTypes.cpp)
+set(PART_RULES PayloadTypes.cpp MainLayout.cpp FolderEntries.cpp IndicatorRule.cpp FailureMessage.cpp)

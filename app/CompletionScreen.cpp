@@ -1,0 +1,41 @@
+#include <windows.h>
+
+#include "app/InstallCommand.h"
+#include "app/MainDialog.h"
+#include "app/MainLayout.h"
+#include "app/Widgets.h"
+#include "jui/JContext.h"
+
+namespace {
+
+constexpr int kCompletionFontHeight = 16;
+constexpr int kDropDownHiddenTop = 1000;  // below the client area
+constexpr int kDropDownHiddenWidth = 50;
+
+void SetFlags(int slot, int active, int visible) {
+  if (JElement* element = SlotElement(slot)) {
+    element->active = active;
+    element->visible = visible;
+  }
+}
+
+}  // namespace
+
+void EnterCompletionScreen(HWND window) {
+  InstallDone = 1;
+  // Flags only; the repaint below draws the new screen.
+  for (int slot = 0; slot <= kSlotLastSelector; ++slot) SetFlags(slot, 0, 0);
+  SetFlags(kSlotSiteLink, 1, 1);
+  SetFlags(kSlotFinishButton, 1, 1);
+  if (JElement* picture = SlotElement(kSlotCompletionPicture)) picture->visible = 1;
+
+  // Out of sight, neither hidden nor disabled.
+  MoveWindow(GetDlgItem(window, kFolderDropDownId), kLeftMargin, kDropDownHiddenTop, kDropDownHiddenWidth,
+             kDropDownHeight, TRUE);
+
+  // A larger font from now on. The old one stays alive: the back buffer,
+  // made at initialisation, still has it selected.
+  UiFont = CreateUiFont(kCompletionFontHeight, 0);
+
+  InvalidateRect(window, nullptr, TRUE);
+}

@@ -1,0 +1,122 @@
+#include <windows.h>
+
+#include "app/FolderChooser.h"
+#include "app/MainDialog.h"
+#include "app/MainLayout.h"
+#include "app/WebHost.h"
+#include "app/Widgets.h"
+#include "discovery/HostDiscovery.h"
+#include "jui/JAncor.h"
+#include "jui/JButton.h"
+#include "jui/JContext.h"
+#include "jui/JSelector.h"
+
+MainLayout WindowLayout;
+
+namespace {
+
+// Resources of the main window.
+constexpr unsigned kBackgroundBitmap = 222;
+constexpr int kLinkCursor = 120;
+constexpr unsigned kExitBitmap = 203;
+constexpr unsigned kInstallBitmap = 219;
+constexpr unsigned kFinishBitmap = 220;
+constexpr unsigned kIndicator32Bitmap = 224;
+constexpr unsigned kIndicator64Bitmap = 225;
+constexpr unsigned kCompletionBitmap = 213;
+constexpr unsigned kCheckBoxStrip = 128;
+
+constexpr COLORREF kHoverTextColour = 0xFFFFFF;
+
+// The component selector: a toggle-mode check box (values 0 and 2 stable).
+constexpr unsigned kSelectorLabelPlacement = 0x80148000;  // label 20 right of the box, level with its top
+constexpr int kSelectorCount = -3;
+constexpr int kSelectorChecked = 2;
+constexpr char kComponentKey[] = "iRelief";
+
+// A button placed at a point, sized by its bitmap, the same picture for both looks.
+JButton* NewButton(const char* hoverText, LayoutPoint at, unsigned bitmap, int commandId) {
+  return new JButton(&MainContext, hoverText, MakeRect(at.x, at.y, 0, 0), bitmap, bitmap, commandId);
+}
+
+void CreateWidgets(const MainLayout& layout) {
+  for (int slot = 0; slot <= kSlotLastWidget; ++slot) ElementSlots[slot] = nullptr;
+
+  ElementSlots[kSlotExitButton] = NewButton("", layout.exitButton, kExitBitmap, kCommandClose);
+  ElementSlots[kSlotInstallButton] = NewButton("", layout.installButton, kInstallBitmap, kNotifyInstall);
+
+  JButton* finish = NewButton("", layout.finishButton, kFinishBitmap, kCommandClose);
+  ElementSlots[kSlotFinishButton] = finish;
+  finish->Show(0);
+
+  JButton* indicator32 = NewButton("Install 32-bit version", layout.indicator32, kIndicator32Bitmap, 0);
+  ElementSlots[kSlotIndicator32] = indicator32;
+  indicator32->Show(0);
+
+  JButton* indicator64 = NewButton("Install 64-bit version", layout.indicator64, kIndicator64Bitmap, 0);
+  ElementSlots[kSlotIndicator64] = indicator64;
+  indicator64->Show(0);
+
+  ElementSlots[kSlotSiteLink] = new JAncor(&MainContext, kWebHoverText,
+                                           MakeRect(layout.siteLink.x, layout.siteLink.y, 0, 0), kWebHost,
+                                           kNotifyHelpPage);
+
+  // Drawn straight over the background after the install; never clickable.
+  JButton* picture = NewButton("", layout.completionPicture, kCompletionBitmap, kCommandInstall);
+  ElementSlots[kSlotCompletionPicture] = picture;
+  picture->drawDirect = 1;
+  picture->active = 0;
+  picture->visible = 0;
+
+  const RECT selectorRect = {layout.selector.left, layout.selector.top, layout.selector.right, layout.selector.bottom};
+  JSelector* selector = new JSelector(&MainContext, "Select to install iRelief filter", selectorRect, kCheckBoxStrip,
+                                      kSelectorLabelPlacement, "iRelief plug-in", 0, kSelectorCount, kNotifySelection,
+                                      0, kComponentKey);
+  ElementSlots[kSlotFirstSelector] = selector;
+  selector->value = kSelectorChecked;
+}
+
+// Makes the client area exactly the background's size, keeping the centre.
+void SizeAndCentre(HWND window, int width, int height) {
+  RECT windowRect;
+  RECT clientRect;
+  GetWindowRect(window, &windowRect);
+  GetClientRect(window, &clientRect);
+  const WindowPlacement placement =
+      CentredPlacement({windowRect.left, windowRect.top, windowRect.right, windowRect.bottom},
+                       {clientRect.left, clientRect.top, clientRect.right, clientRect.bottom}, width, height);
+  MoveWindow(window, placement.left, placement.top, placement.width, placement.height, TRUE);
+}
+
+}  // namespace
+
+void InitialiseMainDialog(HWND window) {
+  InstallDone = 0;
+
+  // Attach and the widgets load their bitmaps against this DC.
+  HDC windowDC = GetDC(window);
+  MainContext.paintDC = windowDC;
+
+  const RECT provisionalStatus = {0, 0, 100, 20};
+  Attach(window, kBackgroundBitmap, kLinkCursor, &provisionalStatus);
+  HoverTextColor = kHoverTextColour;
+
+  const int width = MainContext.background ? MainContext.background->width : 0;
+  const int height = MainContext.background ? MainContext.background->height : 0;
+  TextLeft += kLeftMargin;
+  WindowLayout = ComputeMainLayout(width, height, TextLeft);
+  const LayoutRect& status = WindowLayout.statusRect;
+  SetRect(&MainContext.statusRect, status.left, status.top, status.right, status.bottom);
+
+  CreateWidgets(WindowLayout);
+  FillBrowseSettings(window);
+  DiscoverHostFolders();
+  FillFolderDropDown(window);
+
+  ReleaseDC(window, windowDC);
+  MainContext.paintDC = nullptr;
+
+  MoveWindow(GetDlgItem(window, kFolderDropDownId), WindowLayout.dropDownLeft, WindowLayout.dropDownTop,
+             WindowLayout.dropDownWidth, WindowLayout.dropDownHeight, TRUE);
+  SizeAndCentre(window, width, height);
+}

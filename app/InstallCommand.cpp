@@ -1,0 +1,83 @@
+#include "app/InstallCommand.h"
+
+#include "app/FailureMessage.h"
+#include "app/FolderChooser.h"
+#include "app/MainDialog.h"
+#include "app/PayloadTypes.h"
+#include "app/Widgets.h"
+#include "payload/PayloadOutcome.h"
+#include "payload/PayloadWriter.h"
+#include "payload/SkipList.h"
+
+namespace {
+
+constexpr char kMessageCaption[] = "iRelief Setup";
+
+// The folder exists once it can be entered or its last level created; a
+// deeper missing tree is not made.
+bool EnsureInstallFolder() {
+  return SetCurrentDirectoryA(InstallFolder) || CreateDirectoryA(InstallFolder, nullptr);
+}
+
+// The keys of the unchecked components, rebuilt for every attempt so that a
+// retry follows the check boxes as they are now.
+void RebuildSkipList() {
+  for (auto& entry : SkipList) entry[0] = '\0';
+  for (int slot = kSlotFirstSelector; slot <= kSlotLastSelector; ++slot) {
+    JSelector* selector = SlotSelector(slot);
+    if (selector && selector->value == 0) AddSkipKey(selector->componentKey);
+  }
+}
+
+void WritePayload() {
+  int types[2] = {0, 0};
+  const int count = ChoosePayloadTypes(IsWow64(), InstallFolder, types);
+  for (int i = 0; i < count; ++i)
+    EnumResourceNamesA(ModuleInstance(), MAKEINTRESOURCEA(types[i]), ExtractPayloadResource, types[i]);
+}
+
+void ReportFolderNotCreated(HWND window) {
+  char text[kFailureMessageCapacity];
+  ComposeFolderMessage(text, sizeof text, InstallFolder);
+  MessageBoxA(window, text, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ReportFailedFiles(HWND window) {
+  char text[kFailureMessageCapacity];
+  ComposeFailureMessage(text, sizeof text, Outcomes, InstallFolder);
+  MessageBoxA(window, text, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace
+
+BOOL OnInstallCommand(HWND window) {
+  if (InstallDone == 1) {
+    EndDialog(window, 0);
+    return TRUE;
+  }
+  JButton* install = SlotButton(kSlotInstallButton);
+  if (!install || install->visible == 0) return FALSE;
+  if (SumSelectorValues() == 0) return FALSE;
+
+  // The Browse entry names no folder: Install asks for one instead.
+  if (BrowseEntrySelected(window)) {
+    BrowseFromBrowseEntry(window);
+    return FALSE;
+  }
+  if (!ReadSelectionIntoInstallFolder(window)) return FALSE;
+  if (!EnsureInstallFolder()) {
+    ReportFolderNotCreated(window);
+    return FALSE;
+  }
+
+  RebuildSkipList();
+  ClearOutcomes();
+  WritePayload();
+  if (Outcomes.failed > 0) {
+    // Stay in the choosing phase: the user can retry or pick another folder.
+    ReportFailedFiles(window);
+    return FALSE;
+  }
+  EnterCompletionScreen(window);
+  return FALSE;
+}

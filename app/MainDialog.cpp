@@ -1,0 +1,138 @@
+#include "app/MainDialog.h"
+
+#include <shellapi.h>
+
+#include "app/FolderChooser.h"
+#include "app/InstallCommand.h"
+#include "app/WebHost.h"
+#include "app/Widgets.h"
+#include "jui/JElement.h"
+
+int InstallDone;
+
+namespace {
+
+constexpr char kFolderCaption[] = "Select folder where setup will install files:";
+
+using Handler = INT_PTR (*)(HWND window, WPARAM wParam, LPARAM lParam);
+
+struct Route {
+  UINT key;  // message, command id or widget notification
+  Handler handler;
+};
+
+template <int N>
+const Route* FindRoute(const Route (&routes)[N], UINT key) {
+  for (const Route& route : routes)
+    if (route.key == key) return &route;
+  return nullptr;
+}
+
+// --- WM_COMMAND ----------------------------------------------------------
+
+INT_PTR RunInstall(HWND window, WPARAM, LPARAM) { return OnInstallCommand(window); }
+
+INT_PTR CloseDialog(HWND window, WPARAM, LPARAM) {
+  EndDialog(window, 0);
+  return TRUE;
+}
+
+INT_PTR FolderDropDown(HWND window, WPARAM wParam, LPARAM) {
+  OnFolderDropDown(window, HIWORD(wParam));
+  return FALSE;
+}
+
+const Route kCommands[] = {
+    {kCommandInstall, RunInstall},
+    {kCommandClose, CloseDialog},
+    {kFolderDropDownId, FolderDropDown},
+};
+
+// --- WM_JNOTIFY ----------------------------------------------------------
+
+INT_PTR InstallClicked(HWND window, WPARAM, LPARAM) {
+  SendMessageA(window, WM_COMMAND, kCommandInstall, 0);
+  return FALSE;
+}
+
+INT_PTR CloseClicked(HWND window, WPARAM, LPARAM) {
+  SendMessageA(window, WM_COMMAND, kCommandClose, 0);
+  return FALSE;
+}
+
+INT_PTR OpenHelpPage(HWND window, WPARAM, LPARAM) {
+  ShellExecuteA(window, "open", kHelpUrl, nullptr, nullptr, SW_SHOWMAXIMIZED);
+  return FALSE;
+}
+
+INT_PTR SelectionChanged(HWND window, WPARAM, LPARAM) {
+  UpdateInstallButton(window);
+  return FALSE;
+}
+
+const Route kNotifications[] = {
+    {kNotifyInstall, InstallClicked},
+    {kCommandClose, CloseClicked},
+    {kNotifyHelpPage, OpenHelpPage},
+    {kNotifySelection, SelectionChanged},
+};
+
+// --- messages ------------------------------------------------------------
+
+INT_PTR OnInitDialog(HWND window, WPARAM, LPARAM) {
+  InitialiseMainDialog(window);
+  return FALSE;  // the dialog manager sets no initial focus
+}
+
+INT_PTR OnPaint(HWND, WPARAM, LPARAM) {
+  JPanel* panel = MainPanel();
+  panel->BeginPaint();
+  panel->PaintAll();
+  if (InstallDone == 0) DrawStaticText(kFolderCaption, WindowLayout.captionTop);
+  panel->EndPaint();
+  return FALSE;
+}
+
+INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+  const Route* route = FindRoute(kCommands, LOWORD(wParam));
+  return route ? route->handler(window, wParam, lParam) : FALSE;
+}
+
+INT_PTR OnWidgetNotify(HWND window, WPARAM wParam, LPARAM lParam) {
+  const Route* route = FindRoute(kNotifications, static_cast<UINT>(wParam));
+  if (route) route->handler(window, wParam, lParam);
+  return FALSE;
+}
+
+INT_PTR OnBrowseAgainMessage(HWND window, WPARAM wParam, LPARAM) {
+  if (InstallDone == 0) OnBrowseAgain(window, wParam);
+  return FALSE;
+}
+
+const Route kMessages[] = {
+    {WM_INITDIALOG, OnInitDialog},
+    {WM_PAINT, OnPaint},
+    {WM_COMMAND, OnCommand},
+    {WM_JNOTIFY, OnWidgetNotify},
+    {WM_BROWSE_AGAIN, OnBrowseAgainMessage},
+};
+
+}  // namespace
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  JPanel* panel = MainPanel();
+  if (panel && panel->DispatchMouse(window, message, wParam, lParam)) return FALSE;
+  const Route* route = FindRoute(kMessages, message);
+  return route ? route->handler(window, wParam, lParam) : FALSE;
+}
+
+void UpdateInstallButton(HWND window) {
+  JButton* install = SlotButton(kSlotInstallButton);
+  if (!install) return;
+  if (SumSelectorValues() != 0) {
+    if (install->visible == 0) install->Show(1);
+    return;
+  }
+  if (install->visible != 0) install->Show(0);
+  InvalidateRect(window, &install->bounds, TRUE);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The main dialog: its procedure, its phase and its controls.
+#include <windows.h>
+
+#include "app/MainLayout.h"
+
+// Dialog controls of the template "MAIN".
+constexpr int kFolderDropDownId = 1033;
+constexpr int kHiddenButtonId = 1034;
+
+// Commands the widgets post with WM_JNOTIFY.
+constexpr int kCommandInstall = 1;       // WM_COMMAND the Install button turns into
+constexpr int kCommandClose = 2;         // exit and Finish buttons, IDCANCEL
+constexpr int kNotifyInstall = 219;      // Install button
+constexpr int kNotifyHelpPage = 1029;    // site link
+constexpr int kNotifySelection = 2000;   // component selector changed
+
+// Posted by the folder chooser to itself: open the folder browser if the
+// Browse entry is still chosen and no browse has run since (wParam).
+constexpr UINT WM_BROWSE_AGAIN = WM_APP + 1;
+
+// The layout, fixed when the dialog initialises.
+extern MainLayout WindowLayout;
+
+// 0 while the user is choosing, 1 once the install has succeeded.
+extern int InstallDone;
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// WM_INITDIALOG: layout, widgets, discovery, drop-down, size and centre.
+void InitialiseMainDialog(HWND window);
+
+// Shows the Install button exactly while at least one component is checked.
+void UpdateInstallButton(HWND window);

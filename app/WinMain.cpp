@@ -1,0 +1,25 @@
+#include <windows.h>
+
+#include "app/MainDialog.h"
+#include "app/Widgets.h"
+#include "jui/JContext.h"
+#include "jui/JPanel.h"
+
+// Only one copy runs at a time; the guard is this named mutex.
+static const char kSingleInstanceMutex[] = " ";
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  HANDLE guard = CreateMutexA(nullptr, TRUE, kSingleInstanceMutex);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  ElementSlots[kSlotInstance] = instance;
+  JPanel* panel = new JPanel();
+  ElementSlots[kSlotPanel] = panel->Init(&MainContext, instance);
+
+  // The dialog always ends with 0; anything else means it could not be made.
+  const INT_PTR result = DialogBoxParamA(instance, "main", nullptr, MainDialogProc, 0);
+  if (result != 0) MessageBoxA(nullptr, "E", nullptr, MB_OK);
+
+  if (guard) ReleaseMutex(guard);
+  return 0;
+}
