@@ -1,0 +1,202 @@
+// The installer window's layout and centring, the drop-down's entry texts,
+// the architecture indicators and the texts of the failure messages.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/FailureMessage.h"
+#include "app/FolderEntries.h"
+#include "app/IndicatorRule.h"
+#include "app/MainLayout.h"
+
+namespace {
+
+TEST(MainLayout, WithTheBackgroundOf600By320) {
+  const MainLayout l = ComputeMainLayout(600, 320, 20);
+  EXPECT_EQ(16, l.dropDownLeft);
+  EXPECT_EQ(260, l.dropDownTop);
+  EXPECT_EQ(565, l.dropDownWidth);
+  EXPECT_EQ(10, l.dropDownHeight);
+  EXPECT_EQ(238, l.captionTop);
+  EXPECT_EQ(20, l.statusRect.left);
+  EXPECT_EQ(301, l.statusRect.top);
+  EXPECT_EQ(451, l.statusRect.right);
+  EXPECT_EQ(321, l.statusRect.bottom);
+  EXPECT_EQ(537, l.exitButton.x);
+  EXPECT_EQ(299, l.exitButton.y);
+  EXPECT_EQ(475, l.installButton.x);
+  EXPECT_EQ(535, l.finishButton.x);
+  EXPECT_EQ(299, l.finishButton.y);
+  EXPECT_EQ(480, l.indicator32.x);
+  EXPECT_EQ(510, l.indicator64.x);
+  EXPECT_EQ(236, l.indicator64.y);
+  EXPECT_EQ(458, l.siteLink.x);
+  EXPECT_EQ(20, l.siteLink.y);
+  EXPECT_EQ(290, l.selector.left);
+  EXPECT_EQ(112, l.selector.bottom);
+}
+
+TEST(MainLayout, FollowsAnotherBackgroundSize) {
+  const MainLayout l = ComputeMainLayout(400, 200, 20);
+  EXPECT_EQ(140, l.dropDownTop);
+  EXPECT_EQ(365, l.dropDownWidth);
+  EXPECT_EQ(118, l.captionTop);
+  EXPECT_EQ(251, l.statusRect.right);
+  EXPECT_EQ(337, l.exitButton.x);
+  EXPECT_EQ(179, l.exitButton.y);
+}
+
+TEST(CentredPlacement, ClientBecomesTheBackgroundAndTheCentreStays) {
+  // A template-sized window with a 2-pixel frame all round.
+  const WindowPlacement p = CentredPlacement({100, 50, 704, 542}, {0, 0, 600, 488}, 600, 320);
+  EXPECT_EQ(604, p.width);
+  EXPECT_EQ(324, p.height);
+  EXPECT_EQ(100, p.left);
+  EXPECT_EQ(134, p.top);
+  EXPECT_EQ((100 + 704) / 2, p.left + p.width / 2) << "horizontal centre";
+}
+
+TEST(CentredPlacement, HalvingTruncatesTowardZeroOffScreen) {
+  // Left of the screen: (-301 + 300 - 600 - 0) / 2 = -300.5, truncated to -300.
+  const WindowPlacement p = CentredPlacement({-301, -3, 300, 0}, {0, 0, 601, 3}, 600, 2);
+  EXPECT_EQ(-300, p.left);
+  EXPECT_EQ(-2, p.top) << "(-3 + 0 - 2) / 2 = -2.5 truncates to -2";
+}
+
+TEST(FolderEntries, DetectedFolderGetsTheMakersSubfolder) {
+  char out[400 + 4];
+  std::memset(out, 0x5A, sizeof out);
+  ASSERT_TRUE(ComposeDetectedEntry(out, 400, "C:\\A\\Plug-Ins\\", 1));
+  EXPECT_STREQ("C:\\A\\Plug-Ins\\Mirefold\\", out);
+  ASSERT_TRUE(ComposeDetectedEntry(out, 400, "C:\\A\\Plug-Ins\\", 0));
+  EXPECT_STREQ("C:\\A\\Plug-Ins\\", out);
+  for (int i = 400; i < 404; ++i) EXPECT_EQ(0x5A, static_cast<unsigned char>(out[i])) << "sentinel byte " << i;
+}
+
+TEST(FolderEntries, AnEntryThatDoesNotFitIsLeftOutNotCut) {
+  char out[400];
+  // 390 characters + "Mirefold\" (9) = 399: fits exactly with the terminator.
+  std::string path = "C:\\" + std::string(386, 'p') + "\\";
+  ASSERT_EQ(390u, path.size());
+  EXPECT_TRUE(ComposeDetectedEntry(out, sizeof out, path.c_str(), 1));
+  EXPECT_EQ(399u, std::strlen(out));
+  path.insert(3, "q");  // one more: 400 characters would need 401 bytes
+  EXPECT_FALSE(ComposeDetectedEntry(out, sizeof out, path.c_str(), 1));
+  EXPECT_STREQ("", out) << "nothing of a cut path may remain";
+  const std::string huge(799, 'x');
+  EXPECT_FALSE(ComposeDetectedEntry(out, sizeof out, huge.c_str(), 0));
+  EXPECT_FALSE(ComposeDetectedEntry(out, sizeof out, "", 1)) << "an empty path is no folder";
+}
+
+TEST(FolderEntries, BrowsedPathGetsOneTrailingBackslash) {
+  char path[400] = "D:\\Filters";
+  ASSERT_TRUE(ComposeBrowsedEntry(path, sizeof path));
+  EXPECT_STREQ("D:\\Filters\\", path);
+  ASSERT_TRUE(ComposeBrowsedEntry(path, sizeof path));
+  EXPECT_STREQ("D:\\Filters\\", path) << "no second backslash";
+  char empty[400] = "";
+  EXPECT_FALSE(ComposeBrowsedEntry(empty, sizeof empty)) << "an empty path is refused";
+  char full[400];
+  std::memset(full, 'x', 399);
+  full[399] = '\0';
+  EXPECT_FALSE(ComposeBrowsedEntry(full, sizeof full)) << "no room for the backslash";
+  EXPECT_EQ(399u, std::strlen(full)) << "a refused path is not changed";
+}
+
+TEST(IndicatorRule, ShowsTheBuildsThatWillBeWritten) {
+  const struct {
+    int wow64;
+    const char* folder;
+    bool show32;
+    bool show64;
+  } cases[] = {
+      {1, "C:\\Program Files (x86)\\Host\\Plug-Ins\\Mirefold\\", true, false},
+      {1, "C:\\Program Files\\Host (64 Bit)\\Plug-Ins\\Mirefold\\", false, true},
+      {1, "C:\\Program Files\\Host\\Plug-Ins\\Mirefold\\", true, true},
+      {1, "C:\\(64\\86)\\", false, true},
+      {1, "C:\\Host (x64)\\Plug-Ins\\", true, true},
+      {1, "******** BROWSE ********", true, true},
+      {0, "C:\\Program Files\\Host (64 Bit)\\", true, false},
+      {0, "C:\\Program Files\\Host\\", true, false},
+  };
+  for (const auto& c : cases) {
+    const IndicatorState s = IndicatorsFor(c.wow64, c.folder);
+    EXPECT_EQ(c.show32, s.show32) << c.folder << " wow64=" << c.wow64;
+    EXPECT_EQ(c.show64, s.show64) << c.folder << " wow64=" << c.wow64;
+  }
+}
+
+PayloadOutcomes Failures(std::initializer_list<std::pair<const char*, std::uint32_t>> failed) {
+  PayloadOutcomes o{};
+  for (const auto& f : failed) {
+    PayloadOutcome& item = o.items[o.count++];
+    item.kind = OutcomeKind::Failed;
+    std::strcpy(item.name, f.first);
+    item.error = f.second;
+    item.reason = "file not written";
+    ++o.failed;
+  }
+  return o;
+}
+
+TEST(FailureMessage, NamesFilesFolderAndWhatToDo) {
+  PayloadOutcomes o = Failures({{"iRelief.8bf", 32}, {"iRelief(X64).8bf", 5}});
+  PayloadOutcome& written = o.items[o.count++];
+  written.kind = OutcomeKind::Written;
+  std::strcpy(written.name, "Other.8bf");
+  char text[kFailureMessageCapacity];
+  ComposeFailureMessage(text, sizeof text, o, "C:\\Host\\Plug-Ins\\Mirefold\\");
+  const std::string s = text;
+  EXPECT_NE(std::string::npos, s.find("C:\\Host\\Plug-Ins\\Mirefold\\")) << s;
+  EXPECT_NE(std::string::npos, s.find("iRelief.8bf: in use by another program (error 32)")) << s;
+  EXPECT_NE(std::string::npos, s.find("iRelief(X64).8bf: access denied (error 5)")) << s;
+  EXPECT_EQ(std::string::npos, s.find("Other.8bf")) << "a written file is not listed: " << s;
+  EXPECT_NE(std::string::npos, s.find("close the host application")) << s;
+  EXPECT_NE(std::string::npos, s.find("choose another folder")) << s;
+}
+
+TEST(FailureMessage, KindsOfFailure) {
+  EXPECT_EQ(FailureKind::InUse, ClassifyFailure(32));
+  EXPECT_EQ(FailureKind::InUse, ClassifyFailure(33));
+  EXPECT_EQ(FailureKind::Denied, ClassifyFailure(5));
+  EXPECT_EQ(FailureKind::DiskFull, ClassifyFailure(112));
+  EXPECT_EQ(FailureKind::PathTooLong, ClassifyFailure(206));
+  EXPECT_EQ(FailureKind::Other, ClassifyFailure(13));
+}
+
+TEST(FailureMessage, ALongListNeverPushesOutTheAdvice) {
+  PayloadOutcomes o{};
+  for (int i = 0; i < kMaxOutcomes; ++i) {
+    PayloadOutcome& item = o.items[o.count++];
+    item.kind = OutcomeKind::Failed;
+    std::memset(item.name, 'n', 300);
+    item.name[300] = '\0';
+    item.error = 112;
+    item.reason = "";
+  }
+  o.failed = kMaxOutcomes + 3;  // failures beyond the table too
+  char text[kFailureMessageCapacity + 8];
+  std::memset(text, 0x5A, sizeof text);
+  ComposeFailureMessage(text, kFailureMessageCapacity, o, std::string(399, 'f').c_str());
+  const std::string s = text;
+  EXPECT_LT(s.size(), kFailureMessageCapacity);
+  EXPECT_NE(std::string::npos, s.find("more")) << "the files left out are counted";
+  EXPECT_NE(std::string::npos, s.find("free some space")) << s;
+  for (std::size_t i = kFailureMessageCapacity; i < sizeof text; ++i)
+    EXPECT_EQ(0x5A, static_cast<unsigned char>(text[i])) << "sentinel byte " << i;
+}
+
+TEST(FailureMessage, FolderThatCannotBeCreated) {
+  char text[kFailureMessageCapacity];
+  ComposeFolderMessage(text, sizeof text, "C:\\Gone\\Plug-Ins\\Mirefold\\");
+  const std::string s = text;
+  EXPECT_NE(std::string::npos, s.find("could not create the folder")) << s;
+  EXPECT_NE(std::string::npos, s.find("C:\\Gone\\Plug-Ins\\Mirefold\\")) << s;
+  EXPECT_NE(std::string::npos, s.find("choose another folder")) << s;
+  char tiny[16];
+  ComposeFolderMessage(tiny, sizeof tiny, "C:\\Gone\\");
+  EXPECT_LT(std::strlen(tiny), sizeof tiny) << "always terminated";
+}
+
+}  // namespace
