@@ -12,7 +12,13 @@ namespace {
 // Closes the key on every way out of a reader.
 class OpenKey {
  public:
-  OpenKey(HKEY hive, const char* subkey) { status_ = RegOpenKeyExA(hive, subkey, 0, DiscoveryAccess(), &key_); }
+  OpenKey(HKEY hive, const char* subkey) {
+    status_ = RegOpenKeyExA(hive, subkey, 0, DiscoveryAccess(), &key_);
+    // ERROR_MORE_DATA means "this one value or name is too long, go on";
+    // a key that cannot be opened (some systems answer a long path that
+    // way) must end the key's reads instead.
+    if (status_ == ERROR_MORE_DATA) status_ = ERROR_BAD_PATHNAME;
+  }
   ~OpenKey() {
     if (status_ == ERROR_SUCCESS) RegCloseKey(key_);
   }
