@@ -12,13 +12,7 @@ namespace {
 // Closes the key on every way out of a reader.
 class OpenKey {
  public:
-  OpenKey(HKEY hive, const char* subkey) {
-    status_ = RegOpenKeyExA(hive, subkey, 0, DiscoveryAccess(), &key_);
-    // ERROR_MORE_DATA means "this one value or name is too long, go on";
-    // a key that cannot be opened (some systems answer a long path that
-    // way) must end the key's reads instead.
-    if (status_ == ERROR_MORE_DATA) status_ = ERROR_BAD_PATHNAME;
-  }
+  OpenKey(HKEY hive, const char* subkey) { status_ = OpenDiscoveryKey(hive, subkey, &key_); }
   ~OpenKey() {
     if (status_ == ERROR_SUCCESS) RegCloseKey(key_);
   }
@@ -68,6 +62,17 @@ LONG ReadStringValue(HKEY hive, const char* subkey, const char* name, char* out)
   return TerminateText(type, raw, size, out);
 }
 
+LONG OpenDiscoveryKey(HKEY parent, const char* subkey, HKEY* key) {
+  *key = nullptr;
+  LONG status = RegOpenKeyExA(parent, subkey, 0, DiscoveryAccess(), key);
+  // ERROR_MORE_DATA means "this one value or name is too long, go on"; a key
+  // that cannot be opened (Wine answers a path of more than 260 characters
+  // that way) must end the key's reads instead.
+  if (status == ERROR_MORE_DATA) status = ERROR_BAD_PATHNAME;
+  if (status != ERROR_SUCCESS) *key = nullptr;
+  return status;
+}
+
 LONG EnumNextStringValue(HKEY hive, const char* subkey, char* name, char* data) {
   name[0] = '\0';
   data[0] = '\0';
@@ -76,12 +81,18 @@ LONG EnumNextStringValue(HKEY hive, const char* subkey, char* name, char* data) 
     ValueCursor = 0;
     return key.status();
   }
+  return EnumNextStringValueOf(key.key(), name, data);
+}
+
+LONG EnumNextStringValueOf(HKEY key, char* name, char* data) {
+  name[0] = '\0';
+  data[0] = '\0';
   char nameRaw[kRegistryTextCapacity + 1];
   BYTE raw[kRegistryTextCapacity + 1];
   DWORD nameSize = kRegistryTextCapacity;  // characters, terminator included
   DWORD size = kRegistryTextCapacity;
   DWORD type = REG_SZ;
-  LONG status = RegEnumValueA(key.key(), ValueCursor, nameRaw, &nameSize, nullptr, &type, raw, &size);
+  LONG status = RegEnumValueA(key, ValueCursor, nameRaw, &nameSize, nullptr, &type, raw, &size);
   ++ValueCursor;
   if (status == ERROR_SUCCESS) {
     nameRaw[nameSize < kRegistryTextCapacity ? nameSize : kRegistryTextCapacity] = '\0';
@@ -95,11 +106,16 @@ LONG EnumNextStringValue(HKEY hive, const char* subkey, char* name, char* data) 
 }
 
 LONG EnumSubkeyName(HKEY hive, const char* subkey, char* name, DWORD index) {
+  name[0] = '\0';
   OpenKey key(hive, subkey);
   if (key.status() != ERROR_SUCCESS) return key.status();
+  return EnumSubkeyNameOf(key.key(), name, index);
+}
+
+LONG EnumSubkeyNameOf(HKEY key, char* name, DWORD index) {
   char raw[kRegistryTextCapacity + 1];
   DWORD size = kRegistryTextCapacity;
-  LONG status = RegEnumKeyExA(key.key(), index, raw, &size, nullptr, nullptr, nullptr, nullptr);
+  LONG status = RegEnumKeyExA(key, index, raw, &size, nullptr, nullptr, nullptr, nullptr);
   name[0] = '\0';
   if (status != ERROR_SUCCESS) return status;
   raw[size < kRegistryTextCapacity ? size : kRegistryTextCapacity] = '\0';

@@ -1,7 +1,8 @@
 #pragma once
-// Thin registry readers: each opens its key, makes one read and closes the
-// key again. Everything read is NUL-terminated inside the caller's buffer,
-// and only REG_SZ values count as text.
+// Thin registry readers. The ones given a hive and a path open the key, make
+// one read and close it again; the walk uses the ones given an open key.
+// Everything read is NUL-terminated inside the caller's buffer, and only
+// REG_SZ values count as text.
 #include <windows.h>
 
 #include <cstddef>
@@ -28,6 +29,14 @@ LONG ReadStringValue(HKEY hive, const char* subkey, const char* name, char* out)
 // not fit: that value is passed over and the cursor moves on; any other
 // status ends the key's values and sets the cursor back to 0.
 LONG EnumNextStringValue(HKEY hive, const char* subkey, char* name, char* data);
+
+// Opens subkey of parent for reading in the view of DiscoveryAccess. Never
+// answers ERROR_MORE_DATA (which the readers keep for one too-long value).
+LONG OpenDiscoveryKey(HKEY parent, const char* subkey, HKEY* key);
+
+// The same two reads on a key the caller holds open.
+LONG EnumNextStringValueOf(HKEY key, char* name, char* data);
+LONG EnumSubkeyNameOf(HKEY key, char* name, DWORD index);
 
 // The name of the key's subkey with the given index, into name
 // (kRegistryTextCapacity characters). Returns the registry status.

@@ -18,11 +18,12 @@ struct Hive {
 };
 
 // Examines every value of the key once, when the walk enters it.
-void ExamineValues(const Hive& hive, char* keyPath, const char* hostWord) {
+void ExamineValues(const Hive& hive, HKEY key, char* keyPath, const char* hostWord) {
   char name[kRegistryTextCapacity];
   char data[kRegistryTextCapacity];
+  ValueCursor = 0;
   for (;;) {
-    const LONG status = EnumNextStringValue(hive.key, keyPath, name, data);
+    const LONG status = EnumNextStringValueOf(key, name, data);
     if (status == ERROR_MORE_DATA) continue;  // one value too long for the buffers: the next may still match
     if (status != ERROR_SUCCESS) return;
     if (!IsPluginFolderValue(keyPath, name, data, hostWord)) continue;
@@ -37,6 +38,9 @@ void ExamineValues(const Hive& hive, char* keyPath, const char* hostWord) {
 
 }  // namespace
 
+// The keys along the walk's current path stay open, one per level: each key
+// is opened once, when the walk enters it, and closed when it leaves it.
+// Reopening a key for every single read cost about nine times the read.
 void WalkVendorTree(const char* root, const char* vendor, const char* hostWord) {
   static const Hive hives[] = {{HKEY_CURRENT_USER, "HKEY_CURRENT_USER "}, {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"}};
   KeyPathStack stack;
@@ -46,19 +50,31 @@ void WalkVendorTree(const char* root, const char* vendor, const char* hostWord) 
     if (!AppendWhole(keyPath, sizeof keyPath, root) || !AppendWhole(keyPath, sizeof keyPath, "\\") ||
         !AppendWhole(keyPath, sizeof keyPath, vendor))
       continue;
+    HKEY open[kKeyPathStackDepth + 1];  // open[d]: the key d levels below root\vendor
+    int depth = 0;
+    if (OpenDiscoveryKey(hive.key, keyPath, &open[0]) != ERROR_SUCCESS) continue;
     int index = 0;
-    ExamineValues(hive, keyPath, hostWord);
+    ExamineValues(hive, open[0], keyPath, hostWord);
     for (;;) {
       char subkey[kRegistryTextCapacity];
-      const LONG status = EnumSubkeyName(hive.key, keyPath, subkey, static_cast<DWORD>(index));
+      const LONG status = EnumSubkeyNameOf(open[depth], subkey, static_cast<DWORD>(index));
       if (status == ERROR_MORE_DATA) {  // a name longer than any the registry allows: pass it over
         ++index;
         continue;
       }
       if (status == ERROR_SUCCESS) {
+        const int parentIndex = index;
         const PushResult pushed = stack.Push(keyPath, sizeof keyPath, subkey, index);
         if (pushed == PushResult::Pushed) {
-          ExamineValues(hive, keyPath, hostWord);
+          HKEY child = nullptr;
+          if (OpenDiscoveryKey(open[depth], subkey, &child) == ERROR_SUCCESS) {
+            open[++depth] = child;
+            ExamineValues(hive, child, keyPath, hostWord);
+            continue;
+          }
+          // A key that cannot be opened is passed over with everything below it.
+          stack.Pop(keyPath);
+          index = parentIndex + 1;
           continue;
         }
         if (pushed == PushResult::TooLong) {  // not entered; its siblings still are
@@ -67,8 +83,10 @@ void WalkVendorTree(const char* root, const char* vendor, const char* hostWord) 
         }
         // Too deep: this key counts as a leaf, and the walk goes back up.
       }
+      RegCloseKey(open[depth]);
       const int parentIndex = stack.Pop(keyPath);
       if (parentIndex < 0) break;
+      --depth;
       index = parentIndex + 1;
     }
   }
