@@ -36,8 +36,8 @@ const char* Advice(FailureKind kind) {
       return "A file is in use: close the host application (and any program that uses the plug-in), "
              "then press Install again.";
     case FailureKind::Denied:
-      return "Setup was not allowed to write here. If the host application is running, close it and "
-             "press Install again; otherwise choose another folder.";
+      return "Setup was not allowed to replace or create a file here. If a host application is running, "
+             "close the host application and press Install again; otherwise choose another folder.";
     case FailureKind::DiskFull:
       return "The disk is full: free some space, or choose a folder on another disk, then press Install again.";
     case FailureKind::PathTooLong:

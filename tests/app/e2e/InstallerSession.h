@@ -1,0 +1,58 @@
+#pragma once
+// One run of the installer exe, driven from outside as a user would: its
+// window, its drop-down, mouse clicks at widget positions, keys, message
+// boxes and the folder browser it opens.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Picture.h"
+
+class InstallerSession {
+ public:
+  ~InstallerSession();
+
+  // Starts the installer; false when the process cannot be created.
+  bool Start();
+  // Waits until the main window is shown; false after timeoutMs.
+  bool WaitForWindow(DWORD timeoutMs = 20000);
+  // Waits for the process to end; false after timeoutMs.
+  bool WaitForExit(DWORD timeoutMs = 10000);
+  DWORD ExitCode() const;
+  bool Running() const;
+  DWORD StartTick() const { return startTick_; }
+
+  HWND Window() const { return window_; }
+  HWND DropDown() const { return GetDlgItem(window_, 1033); }
+  std::vector<std::string> Entries() const;
+  int Selection() const;
+
+  // A click at a client position: move, press, release.
+  void Click(int x, int y) const;
+  // A key pressed on the window (keyed to the dialog) or on the drop-down.
+  void Key(UINT key) const;
+  void KeyOnDropDown(UINT key) const;
+
+  Picture Capture() const { return CaptureClient(window_); }
+
+  // A dialog owned by the installer's window: a message box (static text
+  // 0xFFFF) or the folder browser. Null when none is shown.
+  HWND FindMessageBox() const;
+  HWND FindFolderBrowser() const;
+  static std::string MessageText(HWND box);
+
+ private:
+  HWND FindOwnedDialog(const std::function<bool(HWND)>& accept) const;
+
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+  DWORD startTick_ = 0;
+};
+
+// Polls condition every 20 ms until it holds or timeoutMs passes.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+
+// Another process running the installer, started and left alone.
+HWND FindInstallerWindow(DWORD processId);
