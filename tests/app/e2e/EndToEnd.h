@@ -46,7 +46,7 @@ class EndToEnd : public ::testing::Test {
   // Waits until the window shows what check accepts; returns the last capture.
   static bool WaitForScreen(const InstallerSession& s,
                             const std::function<::testing::AssertionResult(const Picture&)>& check,
-                            Picture* last = nullptr, DWORD timeoutMs = 5000);
+                            Picture* last = nullptr, DWORD timeoutMs = 10000);
 
   // Dismisses the message box the installer shows, returning its text ("" when none came).
   static std::string DismissMessageBox(const InstallerSession& s, DWORD timeoutMs = 5000);
