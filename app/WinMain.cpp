@@ -8,7 +8,19 @@
 // Only one copy runs at a time; the guard is this named mutex.
 static const char kSingleInstanceMutex[] = " ";
 
+// The folder tests make registry-named folders the current directory, and
+// this program runs elevated: take the current directory out of the DLL
+// search order before any library is loaded on demand. Looked up at run
+// time, since the oldest systems lack the call.
+static void KeepCurrentDirectoryOutOfDllSearch() {
+  using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
+  HMODULE kernel = GetModuleHandleA("kernel32");
+  FARPROC entry = kernel ? GetProcAddress(kernel, "SetDllDirectoryA") : nullptr;
+  if (entry) reinterpret_cast<SetDllDirectoryFn>(reinterpret_cast<void*>(entry))("");
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  KeepCurrentDirectoryOutOfDllSearch();
   HANDLE guard = CreateMutexA(nullptr, TRUE, kSingleInstanceMutex);
   if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
