@@ -13,6 +13,7 @@ JPanel* JPanel::Init(JContext* ctx, HINSTANCE instance) {
   context->backDC = nullptr;
   backBitmap = nullptr;
   outerPaintDC = nullptr;
+  paintFont = nullptr;
   return this;
 }
 
@@ -53,7 +54,7 @@ HDC JPanel::BeginPaint() {
   // inside a widget); keep that DC aside and give it back at the end.
   outerPaintDC = context->paintDC;
   context->paintDC = GetDC(context->window);
-  if (UiFont) SelectObject(context->paintDC, UiFont);
+  paintFont = UiFont ? SelectObject(context->paintDC, UiFont) : nullptr;
   SetBkMode(context->paintDC, TRANSPARENT);
   return context->paintDC;
 }
@@ -67,6 +68,8 @@ void JPanel::PaintAll() {
 }
 
 void JPanel::EndPaint() {
+  if (paintFont) SelectObject(context->paintDC, paintFont);
+  paintFont = nullptr;
   ReleaseDC(context->window, context->paintDC);
   context->paintDC = outerPaintDC;
   outerPaintDC = nullptr;

@@ -12,6 +12,7 @@ class JPanel {
   RECT windowRect;     // (0, 0, client width, client height)
   HBITMAP backBitmap;  // selected into context->backDC
   HDC outerPaintDC;    // the paintDC a paint found in place, given back at its end
+  HGDIOBJ paintFont;   // the font the paint's DC had before UiFont went in
 
   // Binds the panel to context and instance and clears the context; returns this.
   JPanel* Init(JContext* context, HINSTANCE instance);

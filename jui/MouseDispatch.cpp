@@ -9,7 +9,7 @@ int JPanel::DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   // application's set-up DC, or an outer dispatch) gets it back afterwards.
   HDC outer = context->paintDC;
   HDC dc = GetDC(window);
-  if (UiFont) SelectObject(dc, UiFont);
+  HGDIOBJ oldFont = UiFont ? SelectObject(dc, UiFont) : nullptr;
   SetBkMode(dc, TRANSPARENT);
   context->paintDC = dc;
 
@@ -20,6 +20,7 @@ int JPanel::DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     context->paintDC = dc;  // a paint inside the element's modal loop restored its own
   }
 
+  if (oldFont) SelectObject(dc, oldFont);
   ReleaseDC(window, dc);
   context->paintDC = outer;
   return consumed;

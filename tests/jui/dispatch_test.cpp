@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
+
 #include "test_window.h"
 
 namespace {
@@ -59,6 +61,19 @@ TEST(DispatchMouse, WithoutElementsNothingIsTouched) {
   EXPECT_EQ(0, w.panel()->DispatchMouse(w.hwnd(), WM_LBUTTONDOWN, 0, 0));
   EXPECT_EQ(marker, w.context()->paintDC);
   w.context()->paintDC = nullptr;
+}
+
+TEST(DispatchMouse, TheListEndsAt150Elements) {
+  TestWindow w;
+  Log log;
+  for (int i = 0; i < kMaxElements; ++i) new Probe(w.context(), &log, "p");
+  const RECT status = w.context()->statusRect;
+  Probe* extra = new Probe(w.context(), &log, "extra", 1);
+  EXPECT_EQ(kMaxElements, w.context()->elementCount);
+  EXPECT_EQ(0, memcmp(&status, &w.context()->statusRect, sizeof status)) << "nothing written past the list";
+  EXPECT_EQ(0, w.Mouse(WM_MOUSEMOVE, 1, 1));
+  EXPECT_EQ(static_cast<size_t>(kMaxElements), log.size()) << "the extra element is not in the list";
+  delete extra;
 }
 
 TEST(PaintCycle, VisibleElementsDrawInRegistrationOrderOverTheBackground) {

@@ -1,11 +1,10 @@
 // The toolkit's drawing geometry: the tile grid, the centre-out column
-// order, the copy mappings, rectangles and hit tests.
+// order, rectangles and hit tests.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "jui/ColumnOrder.h"
-#include "jui/CopyMapping.h"
 #include "jui/PlainRect.h"
 #include "jui/TileGrid.h"
 
@@ -53,17 +52,6 @@ TEST(TileGrid, EveryPixelGetsThePicturePixelOfItsGridCell) {
   }
 }
 
-TEST(TileGrid, TheWorkedExample) {
-  Laid laid(450, 150);
-  laid.Tile(100, 50, PlainRect{250, 0, 420, 120});
-  EXPECT_EQ(50, laid.sx[0 * 450 + 250]);
-  EXPECT_EQ(0, laid.sy[0 * 450 + 250]);
-  EXPECT_EQ(0, laid.sx[60 * 450 + 300]);
-  EXPECT_EQ(10, laid.sy[60 * 450 + 300]);
-  EXPECT_EQ(19, laid.sx[119 * 450 + 419]);
-  EXPECT_EQ(19, laid.sy[119 * 450 + 419]);
-}
-
 TEST(TileGrid, NothingToLayForEmptyAreasOrPictures) {
   const struct {
     int w, h;
@@ -106,33 +94,6 @@ TEST(ColumnOrder, CentreOutVisitsEveryColumnOnce) {
     }
     for (int c = 0; c < width; ++c) EXPECT_EQ(1, seen[c]) << "width " << width << " column " << c;
   }
-}
-
-TEST(CopyMapping, SourcesAndDestinations) {
-  PixelMove m = ColumnsMove(13, 2, 3, 20, 4);
-  EXPECT_EQ(20, m.sx);
-  EXPECT_EQ(4, m.sy);
-  EXPECT_EQ(9, m.dx);
-  EXPECT_EQ(7, m.dy);
-  // first 26, x 10, end 52, y 5: destination (10 + i, 5 + j) from source (26 + j, i).
-  for (int i = 0; i < 26; ++i)
-    for (int j = 0; j < 26; ++j) {
-      m = ColumnsTransposedMove(26, 10, 5, 26 + i, j);
-      ASSERT_EQ(10 + i, m.dx);
-      ASSERT_EQ(5 + j, m.dy);
-      ASSERT_EQ(26 + j, m.sx);
-      ASSERT_EQ(i, m.sy);
-    }
-  m = RegionMove(5, 6, 26, 27, 3, 4);
-  EXPECT_EQ(29, m.sx);
-  EXPECT_EQ(31, m.sy);
-  EXPECT_EQ(8, m.dx);
-  EXPECT_EQ(10, m.dy);
-  m = RegionTransposedMove(5, 6, 26, 27, 3, 4);
-  EXPECT_EQ(29, m.sx);
-  EXPECT_EQ(31, m.sy);
-  EXPECT_EQ(9, m.dx);
-  EXPECT_EQ(9, m.dy);
 }
 
 TEST(PlainRect, MakeRectCutsEachArgumentToSigned16Bits) {

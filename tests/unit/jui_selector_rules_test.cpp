@@ -158,13 +158,6 @@ TEST(SelectorRules, FramesAndBoxes) {
   EXPECT_EQ(3, dy);
 }
 
-TEST(SelectorRules, RelativeAndClampedValues) {
-  EXPECT_EQ(1, SelectorRelativeValue(3, 2));
-  EXPECT_EQ(5, SelectorClampedValue(10, 0, 5));
-  EXPECT_EQ(2, SelectorClampedValue(-5, 2, 5));
-  EXPECT_EQ(4, SelectorClampedValue(2, 2, 5));
-}
-
 TEST(PickerGeometry, CellsNumbersAndPicks) {
   EXPECT_EQ(86, PickerHeightFor(5));
   EXPECT_EQ(50, PickerHeightFor(3));
