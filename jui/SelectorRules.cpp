@@ -1,5 +1,7 @@
 #include "jui/SelectorRules.h"
 
+#include <climits>
+
 int WrapSelectorValue(int value, int minimum, int maximum) {
   if (value > maximum) value = minimum;
   if (value < 0) value = maximum;
@@ -63,9 +65,12 @@ namespace {
 
 bool Odd(int v) { return v % 2 != 0; }
 
-SelectorStep Changed(int value, int minimum, int maximum, bool post) {
+// The stepped value is taken one wider than int: a value stored verbatim
+// (SetValue of a value holder) may sit at either end of the range.
+SelectorStep Changed(long long value, int minimum, int maximum, bool post) {
   SelectorStep s{};
-  s.value = WrapSelectorValue(value, minimum, maximum);
+  const int first = value > maximum ? minimum : (value < INT_MIN ? -1 : static_cast<int>(value));
+  s.value = WrapSelectorValue(first, minimum, maximum);
   s.draw = true;
   s.post = post;
   s.hover = -1;
@@ -102,11 +107,11 @@ SelectorStep StepSelector(int value, int minimum, int maximum, bool toggle, bool
           s.postNext = true;
         return s;
       }
-      return Changed(value + (event == kSelectorLeftDown ? 1 : -1), minimum, maximum, !toggle);
+      return Changed(static_cast<long long>(value) + (event == kSelectorLeftDown ? 1 : -1), minimum, maximum, !toggle);
     case kSelectorLeftUp:
     case kSelectorRightUp:
       if (toggle && !grid && Odd(value))
-        return Changed(value + (event == kSelectorLeftUp ? 1 : -1), minimum, maximum, true);
+        return Changed(static_cast<long long>(value) + (event == kSelectorLeftUp ? 1 : -1), minimum, maximum, true);
       return s;
     default:
       return s;

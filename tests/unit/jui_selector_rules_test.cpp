@@ -1,6 +1,8 @@
 // The selector's value rules and the picker's geometry.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "jui/PickerGeometry.h"
 #include "jui/SelectorRules.h"
 
@@ -83,6 +85,12 @@ TEST(SelectorRules, StepModeWrapsAtTheTopToMinimumAndBelowZeroToMaximum) {
   for (int expected : {2, 3, 1}) EXPECT_EQ(expected, one.Do(kSelectorLeftDown).value);
   for (int expected : {0, 3}) EXPECT_EQ(expected, one.Do(kSelectorRightDown).value);
   EXPECT_EQ(0, one.Do(kSelectorLeftUp).consumed) << "releases do nothing in step mode";
+
+  // A value stored verbatim at either end of int steps like any other.
+  Machine low{INT_MIN, 0, 3, false, false};
+  EXPECT_EQ(3, low.Do(kSelectorRightDown).value);
+  Machine high{INT_MAX, 1, INT_MAX, false, false};
+  EXPECT_EQ(1, high.Do(kSelectorLeftDown).value);
 }
 
 TEST(SelectorRules, CountZeroIsToggleModeWithMaximumZero) {
