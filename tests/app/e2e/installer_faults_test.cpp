@@ -1,0 +1,251 @@
+// Faults injected under the real installer exe: a full disk, a plug-in held
+// open by another running program, a read-only plug-in, a read-only folder,
+// a file where the folder should be, and a folder named with bytes 0x80 to
+// 0xFF. After a failure the old files are byte for byte as they were, no
+// temporary file is left, the user is told, and the window stays in the
+// choosing phase.
+#include <cstdio>
+
+#include "EndToEnd.h"
+
+namespace {
+
+const std::string kRoot = kTestRoot;
+const Bytes kOld32(2000, 'o');
+const Bytes kOld64(3000, 'x');
+
+class Faults : public EndToEnd {
+ protected:
+  // A host plug-in folder at folder (which must exist), registered under the
+  // maker's key, with an old copy of both plug-ins in its Mirefold\ folder.
+  // Returns that folder, ending in a backslash.
+  static std::string HostWithOldPlugins(const std::string& folder) {
+    const std::string target = folder + "\\Mirefold\\";
+    EXPECT_TRUE(MakeFolders(target)) << target;
+    EXPECT_TRUE(WriteFileBytes(target + "iRelief.8bf", kOld32));
+    EXPECT_TRUE(WriteFileBytes(target + "iRelief(X64).8bf", kOld64));
+    RegisterMakerFolder("Host1", folder.c_str());
+    return target;
+  }
+
+  static void ExpectBytes(const std::string& path, const Bytes& expected, const char* what) {
+    Bytes seen;
+    ASSERT_TRUE(ReadFileBytes(path, &seen)) << path;
+    EXPECT_TRUE(seen == expected) << what << ": " << path << " has " << seen.size() << " bytes, expected "
+                                  << expected.size() << (seen.size() == expected.size() ? " (contents differ)" : "");
+  }
+
+  static void ExpectNoTemporaryFile(const std::string& folder) {
+    for (const std::string& name : FilesIn(folder))
+      EXPECT_EQ(std::string::npos, name.find(".tmp")) << "a temporary file was left: " << folder << name;
+  }
+
+  // Install, then the message box: returns its text, printed for the record.
+  std::string InstallAndReadMessage(const InstallerSession& s, const char* fault) {
+    ClickButton(s, layout_.installButton, install_);
+    const std::string text = DismissMessageBox(s, 15000);
+    std::printf("---- %s: the installer said:\n%s\n----\n", fault, text.c_str());
+    EXPECT_NE("", text) << fault << ": no message box";
+    return text;
+  }
+
+  void ExpectStillChoosing(const InstallerSession& s) {
+    EXPECT_TRUE(s.Running()) << "the installer ended";
+    EXPECT_TRUE(WaitForScreen(s, [](const Picture& p) { return Shows(p, install_, layout_.installButton); }))
+        << "still choosing: the Install button is there";
+    EXPECT_TRUE(WaitForScreen(s, [](const Picture& p) { return ShowsBackgroundUnder(p, done_, layout_.completionPicture); }))
+        << "no completion picture";
+  }
+
+  void ExpectCompletion(const InstallerSession& s) {
+    EXPECT_TRUE(WaitForScreen(s, [](const Picture& p) { return Shows(p, done_, layout_.completionPicture); }))
+        << "completion screen";
+  }
+
+  void Close(InstallerSession& s) {
+    s.Key(VK_ESCAPE);
+    ASSERT_TRUE(s.WaitForExit()) << "the installer did not end";
+    EXPECT_EQ(0u, s.ExitCode());
+  }
+};
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Fills the drive of path until fewer than leave bytes are free.
+void FillDrive(const char* root, const std::string& path, ULONGLONG leave) {
+  ULARGE_INTEGER free{};
+  ASSERT_TRUE(GetDiskFreeSpaceExA(root, &free, nullptr, nullptr));
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+  std::vector<char> chunk(4096, 'f');
+  ULONGLONG toWrite = free.QuadPart > leave ? free.QuadPart - leave : 0;
+  while (toWrite > 0) {
+    DWORD n = static_cast<DWORD>(toWrite < chunk.size() ? toWrite : chunk.size()), done = 0;
+    if (!WriteFile(file, chunk.data(), n, &done, nullptr) || done == 0) break;
+    toWrite -= done;
+  }
+  CloseHandle(file);
+}
+
+TEST_F(Faults, ADiskFullLeavesTheOldPluginsAndNoTemporaryFileAndSaysSo) {
+  if (GetDriveTypeA("T:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small disk mapped as T: (mount needs root)";
+  RemoveTree("T:\\Host");
+  DeleteFileA("T:\\filler");
+  ASSERT_TRUE(MakeFolders("T:\\Host\\Plug-ins"));
+  const std::string target = HostWithOldPlugins("T:\\Host\\Plug-ins");
+  ASSERT_GT(plugin32_.size(), 8192u) << "the plug-in must be larger than what is left free";
+  FillDrive("T:\\", "T:\\filler", 4096);
+
+  InstallerSession s;
+  Launch(s);
+  ASSERT_EQ("T:\\Host\\Plug-Ins\\Mirefold\\", s.Entries().at(0));
+  const std::string text = InstallAndReadMessage(s, "disk full");
+  EXPECT_TRUE(Contains(text, "the disk is full")) << text;
+  EXPECT_TRUE(Contains(text, "T:\\Host\\Plug-Ins\\Mirefold\\")) << text;
+  EXPECT_TRUE(Contains(text, "iRelief.8bf")) << text;
+  ExpectBytes(target + "iRelief.8bf", kOld32, "disk full");
+  ExpectBytes(target + "iRelief(X64).8bf", kOld64, "disk full");
+  ExpectNoTemporaryFile(target);
+  ExpectStillChoosing(s);
+
+  // Space freed, the same Install goes through.
+  ASSERT_TRUE(DeleteFileA("T:\\filler"));
+  ClickButton(s, layout_.installButton, install_);
+  ExpectCompletion(s);
+  ExpectBytes(target + "iRelief.8bf", plugin32_, "after freeing space");
+  ExpectBytes(target + "iRelief(X64).8bf", plugin64_, "after freeing space");
+  Close(s);
+  RemoveTree("T:\\Host");
+}
+
+TEST_F(Faults, APluginHeldOpenByAnotherProgramStaysAsItWasUntilThatProgramEnds) {
+  ASSERT_TRUE(MakeFolders(kRoot + "Held\\Plug-ins"));
+  const std::string target = HostWithOldPlugins(kRoot + "Held\\Plug-ins");
+  const std::string held = target + "iRelief(X64).8bf";
+
+  // The holder is a program of its own, next to this one.
+  char self[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, self, sizeof self);
+  std::string holder = self;
+  holder = holder.substr(0, holder.find_last_of('\\') + 1) + "e2e_hold_file.exe";
+  std::string command = "\"" + holder + "\" \"" + held + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(holder.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &process))
+      << "cannot start " << holder << ", error " << GetLastError();
+  const bool holding = WaitUntil([&] {
+    HANDLE probe = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+    return probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+  });
+  if (!holding) TerminateProcess(process.hProcess, 0);
+  ASSERT_TRUE(holding) << "the holder did not open " << held;
+
+  InstallerSession s;
+  Launch(s);
+  const std::string text = InstallAndReadMessage(s, "plug-in held open by another process");
+  EXPECT_TRUE(Contains(text, "iRelief(X64).8bf: in use by another program")) << text;
+  EXPECT_FALSE(Contains(text, "iRelief.8bf:")) << "the free file was written:\n" << text;
+  EXPECT_TRUE(Contains(text, "close the host application")) << text;
+  ExpectBytes(held, kOld64, "held open");
+  ExpectBytes(target + "iRelief.8bf", plugin32_, "the file nobody holds");
+  ExpectNoTemporaryFile(target);
+  ExpectStillChoosing(s);
+
+  TerminateProcess(process.hProcess, 0);
+  WaitForSingleObject(process.hProcess, 5000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  ClickButton(s, layout_.installButton, install_);
+  ExpectCompletion(s);
+  ExpectBytes(held, plugin64_, "once the holder ended");
+  Close(s);
+}
+
+TEST_F(Faults, AReadOnlyPluginIsKeptAndReported) {
+  ASSERT_TRUE(MakeFolders(kRoot + "Kept\\Plug-ins"));
+  const std::string target = HostWithOldPlugins(kRoot + "Kept\\Plug-ins");
+  const std::string kept = target + "iRelief.8bf";
+  ASSERT_TRUE(SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_READONLY));
+
+  InstallerSession s;
+  Launch(s);
+  const std::string text = InstallAndReadMessage(s, "read-only plug-in file");
+  EXPECT_TRUE(Contains(text, "iRelief.8bf: access denied")) << text;
+  ExpectBytes(kept, kOld32, "read-only");
+  EXPECT_NE(0u, GetFileAttributesA(kept.c_str()) & FILE_ATTRIBUTE_READONLY) << "still read-only";
+  ExpectBytes(target + "iRelief(X64).8bf", plugin64_, "the writable file");
+  ExpectNoTemporaryFile(target);
+  ExpectStillChoosing(s);
+  Close(s);
+  SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Faults, AReadOnlyFolderKeepsItsPluginsAndIsReported) {
+  // R: is a tmpfs remounted read-only: a folder that refuses writes even to
+  // root, the user the tests run as.
+  if (GetDriveTypeA("R:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no read-only drive mapped as R: (mount needs root)";
+  const std::string target = "R:\\Host\\Plug-ins\\Mirefold\\";
+  Bytes old32, old64;
+  ASSERT_TRUE(ReadFileBytes(target + "iRelief.8bf", &old32));
+  ASSERT_TRUE(ReadFileBytes(target + "iRelief(X64).8bf", &old64));
+  HANDLE probe = CreateFileA("R:\\Host\\probe", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_EQ(INVALID_HANDLE_VALUE, probe) << "R: is writable";
+  RegisterMakerFolder("Host1", "R:\\Host\\Plug-ins");
+
+  InstallerSession s;
+  Launch(s);
+  ASSERT_EQ("R:\\Host\\Plug-Ins\\Mirefold\\", s.Entries().at(0));
+  const std::string text = InstallAndReadMessage(s, "read-only folder");
+  EXPECT_TRUE(Contains(text, "iRelief.8bf:")) << text;
+  EXPECT_TRUE(Contains(text, "iRelief(X64).8bf:")) << text;
+  EXPECT_TRUE(Contains(text, "left as they were")) << text;
+  ExpectBytes(target + "iRelief.8bf", old32, "read-only folder");
+  ExpectBytes(target + "iRelief(X64).8bf", old64, "read-only folder");
+  ExpectNoTemporaryFile(target);
+  ExpectStillChoosing(s);
+  Close(s);
+}
+
+TEST_F(Faults, AFileWhereTheFolderShouldBeIsLeftAloneAndReported) {
+  ASSERT_TRUE(MakeFolders(kRoot + "Clash\\Plug-ins"));
+  RegisterMakerFolder("Host1", (kRoot + "Clash\\Plug-ins").c_str());
+  const std::string clash = kRoot + "Clash\\Plug-ins\\Mirefold";
+  const Bytes user = {'n', 'o', 't', ' ', 'a', ' ', 'f', 'o', 'l', 'd', 'e', 'r'};
+  ASSERT_TRUE(WriteFileBytes(clash, user));
+
+  InstallerSession s;
+  Launch(s);
+  const std::string text = InstallAndReadMessage(s, "a file where the folder should be");
+  EXPECT_TRUE(Contains(text, "could not create the folder")) << text;
+  EXPECT_TRUE(Contains(text, "C:\\Setup Test\\Clash\\Plug-Ins\\Mirefold\\")) << text;
+  ExpectBytes(clash, user, "the file in the folder's place");
+  EXPECT_EQ(0u, GetFileAttributesA(clash.c_str()) & FILE_ATTRIBUTE_DIRECTORY) << "still a file";
+  ExpectNoTemporaryFile(kRoot + "Clash\\Plug-ins\\");
+  ExpectStillChoosing(s);
+  Close(s);
+}
+
+TEST_F(Faults, AFolderNamedWithHighBytesIsInstalledInto) {
+  if (GetACP() != 1252) GTEST_SKIP() << "the folder names below are Windows-1252; code page " << GetACP();
+  const std::string host = kRoot + "Caf\xE9 \x80\xFF\xDC\xA0\xBF\\Plug-ins";
+  ASSERT_TRUE(MakeFolders(host));
+  RegisterMakerFolder("Host1", host.c_str());
+
+  InstallerSession s;
+  Launch(s);
+  ASSERT_EQ("C:\\Setup Test\\Caf\xE9 \x80\xFF\xDC\xA0\xBF\\Plug-Ins\\Mirefold\\", s.Entries().at(0));
+  ClickButton(s, layout_.installButton, install_);
+  ExpectCompletion(s);
+  EXPECT_EQ(nullptr, s.FindMessageBox()) << "no failure message";
+  const std::string target = host + "\\Mirefold\\";
+  ExpectBytes(target + "iRelief.8bf", plugin32_, "high-byte folder");
+  ExpectBytes(target + "iRelief(X64).8bf", plugin64_, "high-byte folder");
+  ExpectNoTemporaryFile(target);
+  Close(s);
+}
+
+}  // namespace
