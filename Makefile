@@ -1,9 +1,10 @@
 # make test: set up what is missing, build, run every test.
 # make run:  set up, build, start the installer under Wine.
+# make bench: build, then time the installer against established installers (bench/results.md).
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all setup configure build test run fuzz clean
+.PHONY: all setup configure build test run bench fuzz clean
 
 all: build
 
@@ -28,6 +29,9 @@ fuzz: build
 
 run: build
 	@bash scripts/run.sh $(BUILD)
+
+bench: build
+	@bash bench/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -23,6 +23,7 @@ class InstallerSession {
   DWORD ExitCode() const;
   bool Running() const;
   DWORD StartTick() const { return startTick_; }
+  DWORD ProcessId() const { return process_.dwProcessId; }
 
   HWND Window() const { return window_; }
   HWND DropDown() const { return GetDlgItem(window_, 1033); }
