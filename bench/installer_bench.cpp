@@ -8,12 +8,14 @@
 //     Install click -> both plug-ins in place with their full sizes ->
 //     completion picture fully on the screen (every pixel it draws). Finish
 //     closes the run.
-//   installer_bench peer RUNS FOLDER "COMMAND LINE" FILE...
+//   installer_bench peer RUNS FOLDER "COMMAND LINE" [FILE...]
 //     Runs another installer RUNS times: process start -> first visible
 //     window of the process (if it shows one) -> every FILE (in FOLDER) in
 //     place -> process end. FOLDER is removed before each run. The line
 //     "undo: COMMAND" given as the environment variable BENCH_UNDO runs
-//     (untimed) after each run, to leave the next one a clean machine.
+//     (untimed) after each run, to leave the next one a clean machine. With
+//     BENCH_CLOSE set, the window is closed as soon as it shows; FILE may
+//     then be left out.
 //
 // Every figure is printed per run and as the median, in milliseconds, on
 // lines "median NAME MS" that the benchmark script reads.
@@ -181,7 +183,7 @@ int BenchApp(int runs) {
 
 struct WindowOf {
   DWORD processId;
-  bool found;
+  HWND found;
 };
 
 BOOL CALLBACK FindVisible(HWND window, LPARAM lParam) {
@@ -189,7 +191,7 @@ BOOL CALLBACK FindVisible(HWND window, LPARAM lParam) {
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   if (owner == search->processId && IsWindowVisible(window)) {
-    search->found = true;
+    search->found = window;
     return FALSE;
   }
   return TRUE;
@@ -208,6 +210,7 @@ void RunUntimed(const char* commandLine) {
 
 int BenchPeer(int runs, const std::string& folder, const std::string& commandLine, const std::vector<std::string>& names) {
   const char* undo = std::getenv("BENCH_UNDO");
+  const bool closeWindow = std::getenv("BENCH_CLOSE") != nullptr;
   std::vector<double> window, files, exited;
   std::printf("%4s %10s %10s %10s\n", "run", "window ms", "files ms", "exit ms");
   for (int run = 0; run < runs; ++run) {
@@ -224,9 +227,12 @@ int BenchPeer(int runs, const std::string& folder, const std::string& commandLin
     double shown = -1, inPlace = -1;
     const double ended = WhenTrue([&] {
       if (shown < 0) {
-        WindowOf search{process.dwProcessId, false};
+        WindowOf search{process.dwProcessId, nullptr};
         EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
-        if (search.found) shown = Now();
+        if (search.found) {
+          shown = Now();
+          if (closeWindow) PostMessageA(search.found, WM_CLOSE, 0, 0);
+        }
       }
       if (inPlace < 0 && std::all_of(names.begin(), names.end(), [&](const std::string& n) {
             return GetFileAttributesA((folder + n).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -260,11 +266,11 @@ int BenchPeer(int runs, const std::string& folder, const std::string& commandLin
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   if (argc >= 3 && std::strcmp(argv[1], "app") == 0) return BenchApp(std::atoi(argv[2]));
-  if (argc >= 6 && std::strcmp(argv[1], "peer") == 0) {
+  if (argc >= 5 && std::strcmp(argv[1], "peer") == 0) {
     std::string folder = argv[3];
     if (folder.back() != '\\') folder += '\\';
     return BenchPeer(std::atoi(argv[2]), folder, argv[4], std::vector<std::string>(argv + 5, argv + argc));
   }
-  std::fprintf(stderr, "usage: installer_bench app RUNS | peer RUNS FOLDER \"COMMAND LINE\" FILE...\n");
+  std::fprintf(stderr, "usage: installer_bench app RUNS | peer RUNS FOLDER \"COMMAND LINE\" [FILE...]\n");
   return 64;
 }
