@@ -8,24 +8,9 @@
 #include "payload/PayloadOutcome.h"
 #include "payload/SkipList.h"
 #include "payload_fixture.h"
+#include "tests/support/fill_drive.h"
 
 namespace {
-
-// Fills the drive until fewer than `leave` bytes are free.
-void FillDisk(const std::string& path, ULONGLONG leave) {
-  ULARGE_INTEGER free{};
-  ASSERT_TRUE(GetDiskFreeSpaceExA("T:\\", &free, nullptr, nullptr));
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, file);
-  std::vector<char> chunk(4096, 'f');
-  ULONGLONG toWrite = free.QuadPart > leave ? free.QuadPart - leave : 0;
-  while (toWrite > 0) {
-    DWORD n = static_cast<DWORD>(toWrite < chunk.size() ? toWrite : chunk.size()), done = 0;
-    if (!WriteFile(file, chunk.data(), n, &done, nullptr) || done == 0) break;
-    toWrite -= done;
-  }
-  CloseHandle(file);
-}
 
 TEST(DiskFull, TheOldPluginSurvivesAndTheFailureIsRecorded) {
   if (GetDriveTypeA("T:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small disk mapped as T: (mount needs root)";
@@ -37,7 +22,7 @@ TEST(DiskFull, TheOldPluginSurvivesAndTheFailureIsRecorded) {
   WriteFileBytes(folder + "iRelief.8bf", old);
   Bytes payload = ResourceBytes(3000, ":I__RELIEF.8BF");
   ASSERT_GT(payload.size(), 8192u) << "the plug-in must be larger than what is left free";
-  FillDisk(folder + "filler", 4096);
+  FillDrive("T:\\", folder + "filler", 4096);
 
   InstallType(folder, 3000);
   DeleteFileA((folder + "filler").c_str());

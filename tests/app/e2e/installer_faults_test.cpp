@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "EndToEnd.h"
+#include "tests/support/fill_drive.h"
 
 namespace {
 
@@ -68,22 +69,6 @@ class Faults : public EndToEnd {
 };
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-// Fills the drive of path until fewer than leave bytes are free.
-void FillDrive(const char* root, const std::string& path, ULONGLONG leave) {
-  ULARGE_INTEGER free{};
-  ASSERT_TRUE(GetDiskFreeSpaceExA(root, &free, nullptr, nullptr));
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-  std::vector<char> chunk(4096, 'f');
-  ULONGLONG toWrite = free.QuadPart > leave ? free.QuadPart - leave : 0;
-  while (toWrite > 0) {
-    DWORD n = static_cast<DWORD>(toWrite < chunk.size() ? toWrite : chunk.size()), done = 0;
-    if (!WriteFile(file, chunk.data(), n, &done, nullptr) || done == 0) break;
-    toWrite -= done;
-  }
-  CloseHandle(file);
-}
 
 TEST_F(Faults, ADiskFullLeavesTheOldPluginsAndNoTemporaryFileAndSaysSo) {
   if (GetDriveTypeA("T:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small disk mapped as T: (mount needs root)";

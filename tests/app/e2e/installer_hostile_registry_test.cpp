@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "EndToEnd.h"
-#include "HostileRegistry.h"
+#include "../../discovery/hostile_registry.h"
 
 namespace {
 

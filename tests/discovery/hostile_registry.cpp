@@ -1,8 +1,8 @@
-#include "HostileRegistry.h"
+#include "hostile_registry.h"
 
 #include <windows.h>
 
-#include "../../discovery/discovery_fixture.h"
+#include "discovery_fixture.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #pragma once
-// The discovery tests' hostile registry, written into the end-to-end prefix:
+// A registry written to hurt, shared by the discovery tests and the
+// end-to-end tests:
 // keys 30 levels deep, names of 255 characters and more, data of 255 to 300
 // bytes, strings without terminator, other value types named like folder
 // values, bytes 0x80 to 0xFF, empty data, with good folders among them.
