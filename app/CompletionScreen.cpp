@@ -1,6 +1,5 @@
-#include <windows.h>
+#include "app/CompletionScreen.h"
 
-#include "app/InstallCommand.h"
 #include "app/MainDialog.h"
 #include "app/MainLayout.h"
 #include "app/Widgets.h"

@@ -6,6 +6,7 @@
 #include "app/WebHost.h"
 #include "app/Widgets.h"
 #include "discovery/HostDiscovery.h"
+#include "jui/Attach.h"
 #include "jui/JAncor.h"
 #include "jui/JButton.h"
 #include "jui/JContext.h"
@@ -42,10 +43,10 @@ JButton* NewButton(const char* hoverText, LayoutPoint at, unsigned bitmap, int c
 void CreateWidgets(const MainLayout& layout) {
   for (int slot = 0; slot <= kSlotLastWidget; ++slot) ElementSlots[slot] = nullptr;
 
-  ElementSlots[kSlotExitButton] = NewButton("", layout.exitButton, kExitBitmap, kCommandClose);
+  ElementSlots[kSlotExitButton] = NewButton("", layout.exitButton, kExitBitmap, kNotifyClose);
   ElementSlots[kSlotInstallButton] = NewButton("", layout.installButton, kInstallBitmap, kNotifyInstall);
 
-  JButton* finish = NewButton("", layout.finishButton, kFinishBitmap, kCommandClose);
+  JButton* finish = NewButton("", layout.finishButton, kFinishBitmap, kNotifyClose);
   ElementSlots[kSlotFinishButton] = finish;
   finish->Show(0);
 
@@ -69,9 +70,10 @@ void CreateWidgets(const MainLayout& layout) {
   picture->visible = 0;
 
   const RECT selectorRect = {layout.selector.left, layout.selector.top, layout.selector.right, layout.selector.bottom};
-  JSelector* selector = new JSelector(&MainContext, "Select to install iRelief filter", selectorRect, kCheckBoxStrip,
-                                      kSelectorLabelPlacement, "iRelief plug-in", 0, kSelectorCount, kNotifySelection,
-                                      0, kComponentKey);
+  JSelector* selector =
+      new JSelector(&MainContext, "Select to install iRelief filter", selectorRect, kCheckBoxStrip,
+                    kSelectorLabelPlacement, "iRelief plug-in", 0, kSelectorCount, kNotifyComponentSelector, 0,
+                    kComponentKey);
   ElementSlots[kSlotFirstSelector] = selector;
   selector->value = kSelectorChecked;
 }

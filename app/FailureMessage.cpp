@@ -48,9 +48,6 @@ const char* Advice(FailureKind kind) {
   return "Press Install again; if it fails again, choose another folder.";
 }
 
-// Appends text when it fits whole in the first limit characters of out.
-bool AppendWithin(char* out, std::size_t limit, const char* text) { return AppendWhole(out, limit, text); }
-
 }  // namespace
 
 FailureKind ClassifyFailure(std::uint32_t error) {
@@ -95,9 +92,9 @@ void ComposeFailureMessage(char* out, std::size_t capacity, const PayloadOutcome
   // Room for the list: everything but the advice and a line saying what was left out.
   const std::size_t listLimit = capacity > adviceLength + 48 ? capacity - adviceLength - 48 : 0;
 
-  if (!AppendWithin(out, listLimit, "Setup could not install these files into the folder\n") ||
-      !AppendWithin(out, listLimit, folder && folder[0] ? folder : "(no folder)") ||
-      !AppendWithin(out, listLimit, "\n\n")) {
+  if (!AppendWhole(out, listLimit, "Setup could not install these files into the folder\n") ||
+      !AppendWhole(out, listLimit, folder && folder[0] ? folder : "(no folder)") ||
+      !AppendWhole(out, listLimit, "\n\n")) {
     CopyCut(out, capacity, "Setup could not install the plug-in into the chosen folder.\n");
   }
 
@@ -111,7 +108,7 @@ void ComposeFailureMessage(char* out, std::size_t capacity, const PayloadOutcome
     std::snprintf(line, sizeof line, "    %s: %s (error %lu)\n", item.name[0] ? item.name : "(unnamed)",
                   symptom ? symptom : (item.reason && item.reason[0] ? item.reason : "not written"),
                   static_cast<unsigned long>(item.error));
-    if (!AppendWithin(out, listLimit, line)) break;
+    if (!AppendWhole(out, listLimit, line)) break;
     ++listed;
   }
   if (outcomes.failed > listed) {

@@ -1,5 +1,6 @@
 #include "app/InstallCommand.h"
 
+#include "app/CompletionScreen.h"
 #include "app/FailureMessage.h"
 #include "app/FolderChooser.h"
 #include "app/MainDialog.h"
@@ -36,17 +37,8 @@ void WritePayload() {
     EnumResourceNamesA(ModuleInstance(), MAKEINTRESOURCEA(types[i]), ExtractPayloadResource, types[i]);
 }
 
-void ReportFolderNotCreated(HWND window) {
-  char text[kFailureMessageCapacity];
-  ComposeFolderMessage(text, sizeof text, InstallFolder);
-  MessageBoxA(window, text, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
-}
-
-void ReportFailedFiles(HWND window) {
-  char text[kFailureMessageCapacity];
-  ComposeFailureMessage(text, sizeof text, Outcomes, InstallFolder);
-  MessageBoxA(window, text, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
-}
+// What could not be done, in the setup's own message box.
+void Report(HWND window, const char* text) { MessageBoxA(window, text, kMessageCaption, MB_OK | MB_ICONEXCLAMATION); }
 
 }  // namespace
 
@@ -65,8 +57,10 @@ BOOL OnInstallCommand(HWND window) {
     return FALSE;
   }
   if (!ReadSelectionIntoInstallFolder(window)) return FALSE;
+  char text[kFailureMessageCapacity];
   if (!EnsureInstallFolder()) {
-    ReportFolderNotCreated(window);
+    ComposeFolderMessage(text, sizeof text, InstallFolder);
+    Report(window, text);
     return FALSE;
   }
 
@@ -75,7 +69,8 @@ BOOL OnInstallCommand(HWND window) {
   WritePayload();
   if (Outcomes.failed > 0) {
     // Stay in the choosing phase: the user can retry or pick another folder.
-    ReportFailedFiles(window);
+    ComposeFailureMessage(text, sizeof text, Outcomes, InstallFolder);
+    Report(window, text);
     return FALSE;
   }
   EnterCompletionScreen(window);

@@ -5,6 +5,3 @@
 
 // Returns TRUE when it has closed the dialog.
 BOOL OnInstallCommand(HWND window);
-
-// Switches the widgets to the completion screen.
-void EnterCompletionScreen(HWND window);

@@ -37,7 +37,7 @@ INT_PTR CloseDialog(HWND window, WPARAM, LPARAM) {
   return TRUE;
 }
 
-INT_PTR FolderDropDown(HWND window, WPARAM wParam, LPARAM) {
+INT_PTR FolderDropDownChanged(HWND window, WPARAM wParam, LPARAM) {
   OnFolderDropDown(window, HIWORD(wParam));
   return FALSE;
 }
@@ -45,7 +45,7 @@ INT_PTR FolderDropDown(HWND window, WPARAM wParam, LPARAM) {
 const Route kCommands[] = {
     {kCommandInstall, RunInstall},
     {kCommandClose, CloseDialog},
-    {kFolderDropDownId, FolderDropDown},
+    {kFolderDropDownId, FolderDropDownChanged},
 };
 
 // --- WM_JNOTIFY ----------------------------------------------------------
@@ -65,16 +65,16 @@ INT_PTR OpenHelpPage(HWND window, WPARAM, LPARAM) {
   return FALSE;
 }
 
-INT_PTR SelectionChanged(HWND window, WPARAM, LPARAM) {
+INT_PTR ComponentSelectorChanged(HWND window, WPARAM, LPARAM) {
   UpdateInstallButton(window);
   return FALSE;
 }
 
 const Route kNotifications[] = {
     {kNotifyInstall, InstallClicked},
-    {kCommandClose, CloseClicked},
+    {kNotifyClose, CloseClicked},
     {kNotifyHelpPage, OpenHelpPage},
-    {kNotifySelection, SelectionChanged},
+    {kNotifyComponentSelector, ComponentSelectorChanged},
 };
 
 // --- messages ------------------------------------------------------------

@@ -8,12 +8,15 @@
 constexpr int kFolderDropDownId = 1033;
 constexpr int kHiddenButtonId = 1034;
 
-// Commands the widgets post with WM_JNOTIFY.
-constexpr int kCommandInstall = 1;       // WM_COMMAND the Install button turns into
-constexpr int kCommandClose = 2;         // exit and Finish buttons, IDCANCEL
-constexpr int kNotifyInstall = 219;      // Install button
-constexpr int kNotifyHelpPage = 1029;    // site link
-constexpr int kNotifySelection = 2000;   // component selector changed
+// WM_COMMAND ids the dialog acts on (besides the drop-down's notifications).
+constexpr int kCommandInstall = 1;  // IDOK: Enter, and the Install button's notification
+constexpr int kCommandClose = 2;    // IDCANCEL: Escape, and the exit and Finish buttons' notification
+
+// Command ids the widgets post with WM_JNOTIFY (wParam).
+constexpr int kNotifyInstall = 219;             // Install button
+constexpr int kNotifyClose = kCommandClose;     // exit and Finish buttons
+constexpr int kNotifyHelpPage = 1029;           // site link
+constexpr int kNotifyComponentSelector = 2000;  // component selector changed
 
 // Posted by the folder chooser to itself: open the folder browser if the
 // Browse entry is still chosen and no browse has run since (wParam).

@@ -2,7 +2,7 @@
 // Typed access to the widgets and values kept in ElementSlots.
 #include <windows.h>
 
-#include "app/ElementSlots.h"
+#include "common/ElementSlots.h"
 #include "jui/JButton.h"
 #include "jui/JPanel.h"
 #include "jui/JSelector.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "../app/ElementSlots.h"
+#include "../common/ElementSlots.h"
 #include "CandidateForm.h"
 #include "FolderCandidates.h"
 #include "RegistryView.h"

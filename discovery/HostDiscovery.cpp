@@ -1,9 +1,9 @@
 #include "HostDiscovery.h"
 
-#include "../app/ElementSlots.h"
+#include "../common/ElementSlots.h"
 #include "../common/bounded.h"
 #include "CandidateIntake.h"
-#include "FolderValueRules.h"
+#include "CommandLineFolder.h"
 #include "PathRules.h"
 #include "RegistryReaders.h"
 #include "RegistryView.h"

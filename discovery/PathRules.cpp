@@ -59,3 +59,5 @@ char* JoinPath(char* destination, std::size_t capacity, const char* name, const 
   std::memcpy(destination, joined, std::strlen(joined) + 1);
   return destination;
 }
+
+bool StartsWithDrive(const char* text) { return text[0] != '\0' && text[1] == ':'; }

@@ -16,6 +16,10 @@ void LowerAsciiString(char* text);
 // capacity characters, terminator included.
 char* EnsureTrailingBackslash(char* path, std::size_t capacity);
 
+// True when the text starts with a character and a colon: after
+// StripToFirstLetter, a drive letter.
+bool StartsWithDrive(const char* text);
+
 // Removes every character before the first letter; a text without a letter
 // becomes empty. Returns text.
 char* StripToFirstLetter(char* text);

@@ -4,8 +4,9 @@
 
 #include "../common/bounded.h"
 #include "CandidateIntake.h"
-#include "FolderValueRules.h"
+#include "FoundAt.h"
 #include "KeyPathStack.h"
+#include "PluginFolderValue.h"
 #include "RegistryReaders.h"
 
 namespace {

@@ -1,2 +1,2 @@
 set(PART_RULES PathRules.cpp CandidateForm.cpp FolderCandidates.cpp RegistryView.cpp KeyPathStack.cpp
-               FolderValueRules.cpp)
+               PluginFolderValue.cpp FoundAt.cpp CommandLineFolder.cpp)

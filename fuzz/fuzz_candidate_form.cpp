@@ -6,8 +6,9 @@
 #include <string>
 
 #include "discovery/CandidateForm.h"
-#include "discovery/FolderValueRules.h"
+#include "discovery/CommandLineFolder.h"
 #include "discovery/PathRules.h"
+#include "discovery/PluginFolderValue.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

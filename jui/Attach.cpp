@@ -1,4 +1,6 @@
-#include "app/ElementSlots.h"
+#include "jui/Attach.h"
+
+#include "common/ElementSlots.h"
 #include "jui/BitmapCache.h"
 #include "jui/JContext.h"
 #include "jui/JPanel.h"

@@ -1,7 +1,7 @@
 #include "jui/JAncor.h"
 
 #include "common/bounded.h"
-#include "jui/PlainRect.h"
+#include "jui/RectConversion.h"
 
 namespace {
 
@@ -31,9 +31,7 @@ void JAncor::Draw(HDC dc) {
 }
 
 int JAncor::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
-  const PlainRect area{static_cast<int>(linkRect.left), static_cast<int>(linkRect.top),
-                       static_cast<int>(linkRect.right), static_cast<int>(linkRect.bottom)};
-  const bool inside = InsideInclusive(area, PointerX(static_cast<std::uintptr_t>(lParam)),
+  const bool inside = InsideInclusive(ToPlainRect(linkRect), PointerX(static_cast<std::uintptr_t>(lParam)),
                                       PointerY(static_cast<std::uintptr_t>(lParam)));
   const UINT code = message & 0xFFFF;
   if (!inside) {

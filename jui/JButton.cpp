@@ -3,7 +3,7 @@
 #include "common/bounded.h"
 #include "jui/BitmapCache.h"
 #include "jui/BitmapDraw.h"
-#include "jui/PlainRect.h"
+#include "jui/RectConversion.h"
 
 namespace {
 
@@ -20,8 +20,6 @@ void FreeImage(JBitmap*& image) {
   delete image;
   image = nullptr;
 }
-
-bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 }  // namespace
 
@@ -83,9 +81,7 @@ JButton::~JButton() {
 int JButton::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
   const int x = PointerX(static_cast<std::uintptr_t>(lParam));
   const int y = PointerY(static_cast<std::uintptr_t>(lParam));
-  const PlainRect area{imageX, imageY, imageX + static_cast<int>(bounds.right - bounds.left),
-                       imageY + static_cast<int>(bounds.bottom - bounds.top)};
-  const bool inside = InsideStrict(area, x, y);
+  const bool inside = InsideStrict(ToPlainRect(bounds), x, y);  // bounds start at the image's corner
   switch (message & 0xFFFF) {
     case WM_MOUSEMOVE:
       if (inside) {
@@ -145,7 +141,7 @@ void JButton::DrawPressed(int pressed) {
 }
 
 void JButton::DrawLabel(HDC dc) {
-  if (label[0] == '\0' || Empty(labelRect)) return;
+  if (label[0] == '\0' || IsEmptyRect(ToPlainRect(labelRect))) return;
   TileBitmap(context->background, context->backDC, labelRect);
   PutText(label, context->backDC, labelRect.left, labelRect.top);
   BlitRect(labelRect, dc, context->backDC);

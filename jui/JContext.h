@@ -30,11 +30,6 @@ extern HCURSOR LinkCursor;        // shown over a link
 extern COLORREF HoverTextColor;   // colour of hover texts
 extern int TextLeft;              // x of DrawStaticText; starts at 4
 
-// Attaches the main panel (ElementSlots[kSlotPanel]) to window: fonts and
-// cursor when missing, status rectangle (null: empty), back buffer and
-// background picture.
-void Attach(HWND window, unsigned int backgroundId, int cursorId, const RECT* statusRect);
-
 // LOGFONTA all zero except the height, underline and face name "Name".
 HFONT CreateUiFont(int height, int underline);
 

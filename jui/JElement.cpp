@@ -2,6 +2,7 @@
 
 #include "common/bounded.h"
 #include "jui/BitmapDraw.h"
+#include "jui/PreparedDC.h"
 
 namespace {
 
@@ -54,12 +55,8 @@ void JElement::DrawNow() {
     Draw(context->paintDC);
     return;
   }
-  HDC dc = GetDC(context->window);
-  HGDIOBJ oldFont = UiFont ? SelectObject(dc, UiFont) : nullptr;
-  SetBkMode(dc, TRANSPARENT);
-  Draw(dc);
-  if (oldFont) SelectObject(dc, oldFont);
-  ReleaseDC(context->window, dc);
+  PreparedDC prepared(context->window);
+  Draw(prepared.dc());
 }
 
 void JElement::ShowHover(int state) {

@@ -13,7 +13,6 @@ JPanel* JPanel::Init(JContext* ctx, HINSTANCE instance) {
   context->backDC = nullptr;
   backBitmap = nullptr;
   outerPaintDC = nullptr;
-  paintFont = nullptr;
   return this;
 }
 
@@ -53,9 +52,7 @@ HDC JPanel::BeginPaint() {
   // A paint can arrive while a mouse dispatch holds paintDC (a modal loop
   // inside a widget); keep that DC aside and give it back at the end.
   outerPaintDC = context->paintDC;
-  context->paintDC = GetDC(context->window);
-  paintFont = UiFont ? SelectObject(context->paintDC, UiFont) : nullptr;
-  SetBkMode(context->paintDC, TRANSPARENT);
+  context->paintDC = paintScope.Acquire(context->window);
   return context->paintDC;
 }
 
@@ -68,9 +65,7 @@ void JPanel::PaintAll() {
 }
 
 void JPanel::EndPaint() {
-  if (paintFont) SelectObject(context->paintDC, paintFont);
-  paintFont = nullptr;
-  ReleaseDC(context->window, context->paintDC);
+  paintScope.Release();
   context->paintDC = outerPaintDC;
   outerPaintDC = nullptr;
   ::EndPaint(context->window, &paint);

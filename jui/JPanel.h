@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "jui/JContext.h"
+#include "jui/PreparedDC.h"
 
 class JPanel {
  public:
@@ -12,7 +13,7 @@ class JPanel {
   RECT windowRect;     // (0, 0, client width, client height)
   HBITMAP backBitmap;  // selected into context->backDC
   HDC outerPaintDC;    // the paintDC a paint found in place, given back at its end
-  HGDIOBJ paintFont;   // the font the paint's DC had before UiFont went in
+  PreparedDC paintScope;  // the paint's own window DC, from BeginPaint to EndPaint
 
   // Binds the panel to context and instance and clears the context; returns this.
   JPanel* Init(JContext* context, HINSTANCE instance);

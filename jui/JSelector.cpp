@@ -1,8 +1,16 @@
+// The value widget and, for its grid mode, the picker popup: a modal popup
+// showing every frame as a numbered cell; the first left-button release in
+// it picks.
 #include "jui/JSelector.h"
+
+#include <cstdio>
 
 #include "common/bounded.h"
 #include "jui/BitmapCache.h"
 #include "jui/BitmapDraw.h"
+#include "jui/PickerGeometry.h"
+#include "jui/PreparedDC.h"
+#include "jui/RectConversion.h"
 #include "jui/SelectorRules.h"
 
 namespace {
@@ -52,9 +60,8 @@ JSelector::JSelector(JContext* ctx, const char* text, const RECT& position, unsi
   strip = new JBitmap();
   strip->fresh = LoadCachedBitmap(stripId, strip, context->instance, context->paintDC);
   SetRect(&eraseRect, position.left, position.top, position.left + position.right, position.top + position.bottom);
-  const PlainRect box = SelectorBox(position.left, position.top, strip->height, (flags & JS_GRID) != 0,
-                                    (flags & JS_WIDE) != 0);
-  SetRect(&hitRect, box.left, box.top, box.right, box.bottom);
+  hitRect = ToRect(SelectorBox(position.left, position.top, strip->height, (flags & JS_GRID) != 0,
+                               (flags & JS_WIDE) != 0));
   SelectorLabelOffsets(labelPlacement, &labelDx, &labelDy);
   CopyCut(label, sizeof label, labelText);
 }
@@ -107,9 +114,7 @@ void JSelector::Draw(HDC dc) {
 
 int JSelector::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
   if (flags & JS_VALUE_ONLY) return 0;
-  const PlainRect box{static_cast<int>(hitRect.left), static_cast<int>(hitRect.top),
-                      static_cast<int>(hitRect.right), static_cast<int>(hitRect.bottom)};
-  const bool inside = InsideInclusive(box, PointerX(static_cast<std::uintptr_t>(lParam)),
+  const bool inside = InsideInclusive(ToPlainRect(hitRect), PointerX(static_cast<std::uintptr_t>(lParam)),
                                       PointerY(static_cast<std::uintptr_t>(lParam)));
   const SelectorStep step =
       StepSelector(value, minimum, maximum, toggle != 0, (flags & JS_GRID) != 0, inside, EventOf(message));
@@ -127,4 +132,142 @@ int JSelector::CompleteChange(HWND window) {
   DrawNow();
   Notify(window, commandId);
   return 1;
+}
+
+// --- the picker popup ----------------------------------------------------
+
+JSelector* PickerSelector;
+JContext* PickerContext;
+LPARAM PickerClick;
+int PickerPicked;
+int PickerWidth;
+int PickerHeight;
+
+namespace {
+
+constexpr DWORD kPickerStyle = 0x80800080;  // WS_POPUP | WS_BORDER | DS_MODALFRAME
+
+// DLGTEMPLATE without controls, then no menu, the standard class and an
+// empty title: 24 bytes, padded to 28.
+struct alignas(4) PickerTemplate {
+  DLGTEMPLATE dialog;
+  WORD menu;
+  WORD windowClass;
+  WORD title;
+  WORD padding[3];
+};
+
+INT_PTR OnInitDialog(HWND popup, WPARAM, LPARAM lParam) {
+  PickerClick = 0;
+  PickerPicked = 0;
+  const PickerOpening* opening = reinterpret_cast<const PickerOpening*>(lParam);
+  if (!opening) return FALSE;
+  const RECT& work = opening->workArea;
+  const PlainRect placed =
+      PlacePicker(opening->anchor.x, opening->anchor.y, PickerWidth, PickerHeight, ToPlainRect(work));
+  SetWindowPos(popup, HWND_TOP, placed.left, placed.top, PickerWidth, PickerHeight, 0);
+  return FALSE;
+}
+
+INT_PTR OnPaint(HWND popup, WPARAM, LPARAM) {
+  PAINTSTRUCT paint;
+  BeginPaint(popup, &paint);
+  PreparedDC prepared(popup);
+  HDC dc = prepared.dc();
+  TileBitmap(PickerContext->background, dc, paint.rcPaint);
+  const JSelector* selector = PickerSelector;
+  const JBitmap* strip = selector->strip;
+  for (int i = 0; i <= selector->maximum; ++i) {
+    int sx = 0;
+    int sy = 0;
+    if (strip && GridFrameOrigin(i, strip->width, strip->height, &sx, &sy)) {
+      const RECT cell = ToRect(PickerCellRect(i));
+      if (selector->flags & JS_TRANSPOSE)
+        CopyRegionTransposed(strip, dc, cell, sx, sy);
+      else
+        CopyRegion(strip, dc, cell, sx, sy);
+    }
+    char number[16];
+    std::snprintf(number, sizeof number, "%.2d", (i + 1) % 100);
+    int x = 0;
+    int y = 0;
+    PickerNumberOrigin(i, &x, &y);
+    TextOutA(dc, x, y, number, 2);
+  }
+  prepared.Release();
+  EndPaint(popup, &paint);
+  return FALSE;
+}
+
+INT_PTR OnCommand(HWND popup, WPARAM wParam, LPARAM) {
+  if (LOWORD(wParam) != IDCANCEL) return FALSE;
+  EndDialog(popup, static_cast<INT_PTR>(wParam));
+  return TRUE;
+}
+
+INT_PTR OnRightButtonDown(HWND popup, WPARAM, LPARAM) {
+  SendMessageA(popup, WM_COMMAND, IDCANCEL, 0);
+  return FALSE;
+}
+
+INT_PTR OnLeftButtonUp(HWND popup, WPARAM wParam, LPARAM lParam) {
+  PickerClick = lParam;
+  PickerPicked = 1;
+  return OnRightButtonDown(popup, wParam, lParam);
+}
+
+struct PickerHandler {
+  UINT message;
+  INT_PTR (*handle)(HWND, WPARAM, LPARAM);
+};
+
+const PickerHandler kPickerHandlers[] = {
+    {WM_INITDIALOG, OnInitDialog}, {WM_PAINT, OnPaint},           {WM_COMMAND, OnCommand},
+    {WM_LBUTTONUP, OnLeftButtonUp}, {WM_RBUTTONDOWN, OnRightButtonDown},
+};
+
+}  // namespace
+
+INT_PTR CALLBACK PickerProc(HWND popup, UINT message, WPARAM wParam, LPARAM lParam) {
+  for (const PickerHandler& h : kPickerHandlers)
+    if (h.message == (message & 0xFFFF)) return h.handle(popup, wParam, lParam);
+  return FALSE;
+}
+
+int JSelector::OpenPicker(HWND window) {
+  PickerContext = context;
+  PickerSelector = this;
+
+  PickerTemplate dialogTemplate = {};
+  dialogTemplate.dialog.style = kPickerStyle;
+
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin = {client.left, client.top};
+  ClientToScreen(window, &origin);
+
+  PickerWidth = kPickerWidth;
+  PickerHeight = PickerHeightFor(maximum);
+
+  PickerOpening opening = {};
+  int ax = 0;
+  int ay = 0;
+  PickerAnchor(ToPlainRect(hitRect), origin.x, origin.y, PickerHeight, &ax, &ay);
+  opening.anchor.x = ax;
+  opening.anchor.y = ay;
+  // Keep the popup on the monitor that shows the selector's box.
+  RECT box = hitRect;
+  OffsetRect(&box, origin.x, origin.y);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoA(MonitorFromRect(&box, MONITOR_DEFAULTTONEAREST), &monitor))
+    opening.workArea = monitor.rcWork;
+  else
+    SetRect(&opening.workArea, -32768, -32768, 32767, 32767);
+
+  DialogBoxIndirectParamA(context->instance, &dialogTemplate.dialog, window, PickerProc,
+                          reinterpret_cast<LPARAM>(&opening));
+  if (!PickerPicked) return 0;
+  value = PickedValue(LOWORD(PickerClick), HIWORD(PickerClick), maximum);
+  return CompleteChange(window);
 }

@@ -1,5 +1,6 @@
 #include "jui/JElement.h"
 #include "jui/JPanel.h"
+#include "jui/PreparedDC.h"
 
 int JPanel::DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (static_cast<WORD>(message - WM_MOUSEFIRST) > 14) return 0;  // WM_MOUSEMOVE .. WM_MOUSEHWHEEL
@@ -8,9 +9,8 @@ int JPanel::DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   // The DC this dispatch draws into; whatever held the slot before (the
   // application's set-up DC, or an outer dispatch) gets it back afterwards.
   HDC outer = context->paintDC;
-  HDC dc = GetDC(window);
-  HGDIOBJ oldFont = UiFont ? SelectObject(dc, UiFont) : nullptr;
-  SetBkMode(dc, TRANSPARENT);
+  PreparedDC prepared(window);
+  HDC dc = prepared.dc();
   context->paintDC = dc;
 
   int consumed = 0;
@@ -20,8 +20,7 @@ int JPanel::DispatchMouse(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     context->paintDC = dc;  // a paint inside the element's modal loop restored its own
   }
 
-  if (oldFont) SelectObject(dc, oldFont);
-  ReleaseDC(window, dc);
+  prepared.Release();
   context->paintDC = outer;
   return consumed;
 }

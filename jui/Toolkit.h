@@ -1,5 +1,6 @@
 #pragma once
 // Everything the application uses of the widget toolkit.
+#include "jui/Attach.h"
 #include "jui/BitmapCache.h"
 #include "jui/BitmapDraw.h"
 #include "jui/JAncor.h"

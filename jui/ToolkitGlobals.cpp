@@ -1,8 +1,8 @@
 // The toolkit's shared state and its small drawing helpers.
-#include "app/ElementSlots.h"
+#include "common/ElementSlots.h"
 #include "jui/JContext.h"
 #include "jui/JPanel.h"
-#include "jui/PlainRect.h"
+#include "jui/RectConversion.h"
 
 JContext MainContext;
 HFONT UiFont;
@@ -37,8 +37,5 @@ void PutText(const char* text, HDC dc, int x, int y) {
 }
 
 RECT MakeRect(int x, int y, int width, int height) {
-  const PlainRect r = MakePlainRect(x, y, width, height);
-  RECT out;
-  SetRect(&out, r.left, r.top, r.right, r.bottom);
-  return out;
+  return ToRect(MakePlainRect(x, y, width, height));
 }

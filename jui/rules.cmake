@@ -1,1 +1,1 @@
-set(PART_RULES RectRules.cpp TileGrid.cpp ColumnOrder.cpp CopyMapping.cpp SelectorRules.cpp PickerGeometry.cpp)
+set(PART_RULES PlainRect.cpp TileGrid.cpp ColumnOrder.cpp CopyMapping.cpp SelectorRules.cpp PickerGeometry.cpp)

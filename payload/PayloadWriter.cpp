@@ -56,30 +56,33 @@ DWORD ReplaceFileAtomically(const char* destination, const void* bytes, DWORD si
   return error;
 }
 
+// The enumerated name as an outcome records it: an integer name has no text.
+const char* ShownName(LPCSTR name) { return IS_INTRESOURCE(name) ? "" : name; }
+
 }  // namespace
 
 BOOL CALLBACK ExtractPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PTR lParam) {
   const WORD type = LOWORD(lParam);
   HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(type));
   if (!found) {
-    RecordOutcome(OutcomeKind::Failed, IS_INTRESOURCE(name) ? "" : name, GetLastError(), "payload resource not found");
+    RecordOutcome(OutcomeKind::Failed, ShownName(name), GetLastError(), "payload resource not found");
     return FALSE;
   }
   DWORD size = SizeofResource(module, found);
   if (size == 0) {
-    RecordOutcome(OutcomeKind::Failed, IS_INTRESOURCE(name) ? "" : name, ERROR_INVALID_DATA, "payload resource is empty");
+    RecordOutcome(OutcomeKind::Failed, ShownName(name), ERROR_INVALID_DATA, "payload resource is empty");
     return FALSE;
   }
   HGLOBAL loaded = LoadResource(module, found);
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes) {
-    RecordOutcome(OutcomeKind::Failed, IS_INTRESOURCE(name) ? "" : name, GetLastError(), "payload resource not loaded");
+    RecordOutcome(OutcomeKind::Failed, ShownName(name), GetLastError(), "payload resource not loaded");
     return FALSE;
   }
 
   char fileName[kResourceNameCapacity];
   if (IS_INTRESOURCE(name) || !CopyWhole(fileName, sizeof fileName, name) || !IsPlainAscii(fileName)) {
-    RecordOutcome(OutcomeKind::Failed, IS_INTRESOURCE(name) ? "" : name, ERROR_INVALID_NAME, "payload name is not a usable file name");
+    RecordOutcome(OutcomeKind::Failed, ShownName(name), ERROR_INVALID_NAME, "payload name is not a usable file name");
     return TRUE;
   }
   DecodeResourceName(fileName);

@@ -1,6 +1,6 @@
 #include "test_window.h"
 
-#include "app/ElementSlots.h"
+#include "common/ElementSlots.h"
 
 const RECT TestWindow::kStatus = {0, 180, 300, 200};
 int TestWindow::lastDispatch = -1;

@@ -8,9 +8,11 @@
 #include <string>
 
 #include "discovery/CandidateForm.h"
+#include "discovery/CommandLineFolder.h"
 #include "discovery/FolderCandidates.h"
-#include "discovery/FolderValueRules.h"
+#include "discovery/FoundAt.h"
 #include "discovery/KeyPathStack.h"
+#include "discovery/PluginFolderValue.h"
 
 namespace {
 

@@ -9,9 +9,11 @@
 #include <string>
 
 #include "discovery/CandidateForm.h"
-#include "discovery/FolderValueRules.h"
+#include "discovery/CommandLineFolder.h"
+#include "discovery/FoundAt.h"
 #include "discovery/KeyPathStack.h"
 #include "discovery/PathRules.h"
+#include "discovery/PluginFolderValue.h"
 
 namespace {
 

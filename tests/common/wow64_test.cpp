@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/ElementSlots.h"
+#include "common/ElementSlots.h"
 
 TEST(IsWow64, ReportsThe64BitPrefixAndKeepsTheEntryPointInSlot20) {
   ElementSlots[kSlotIsWow64Process] = nullptr;

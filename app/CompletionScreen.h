@@ -1,0 +1,7 @@
+#pragma once
+// The screen the window shows once the files are installed.
+#include <windows.h>
+
+// Switches the widgets to the completion screen: only the completion
+// picture, the site link and Finish remain; the drop-down moves out of sight.
+void EnterCompletionScreen(HWND window);
