@@ -1,6 +1,6 @@
 #include "app/CompletionScreen.h"
 
-#include "app/MainDialog.h"
+#include "app/DialogState.h"
 #include "app/MainLayout.h"
 #include "app/Widgets.h"
 #include "jui/JContext.h"

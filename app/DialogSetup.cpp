@@ -1,7 +1,6 @@
-#include <windows.h>
-
+#include "app/DialogSetup.h"
+#include "app/DialogState.h"
 #include "app/FolderChooser.h"
-#include "app/MainDialog.h"
 #include "app/MainLayout.h"
 #include "app/WebHost.h"
 #include "app/Widgets.h"
@@ -12,7 +11,6 @@
 #include "jui/JContext.h"
 #include "jui/JSelector.h"
 
-MainLayout WindowLayout;
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "app/FolderEntries.h"
 #include "app/IndicatorRule.h"
-#include "app/MainDialog.h"
+#include "app/DialogState.h"
 #include "app/Widgets.h"
 #include "discovery/FolderCandidates.h"
 #include "payload/PayloadWriter.h"

@@ -2,13 +2,13 @@
 
 #include <shellapi.h>
 
+#include "app/DialogSetup.h"
+#include "app/DialogState.h"
 #include "app/FolderChooser.h"
 #include "app/InstallCommand.h"
 #include "app/WebHost.h"
 #include "app/Widgets.h"
 #include "jui/JElement.h"
-
-int InstallDone;
 
 namespace {
 

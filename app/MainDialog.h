@@ -1,37 +1,8 @@
 #pragma once
-// The main dialog: its procedure, its phase and its controls.
+// The main dialog's procedure: the message, command and notification routes.
 #include <windows.h>
 
-#include "app/MainLayout.h"
-
-// Dialog controls of the template "MAIN".
-constexpr int kFolderDropDownId = 1033;
-constexpr int kHiddenButtonId = 1034;
-
-// WM_COMMAND ids the dialog acts on (besides the drop-down's notifications).
-constexpr int kCommandInstall = 1;  // IDOK: Enter, and the Install button's notification
-constexpr int kCommandClose = 2;    // IDCANCEL: Escape, and the exit and Finish buttons' notification
-
-// Command ids the widgets post with WM_JNOTIFY (wParam).
-constexpr int kNotifyInstall = 219;             // Install button
-constexpr int kNotifyClose = kCommandClose;     // exit and Finish buttons
-constexpr int kNotifyHelpPage = 1029;           // site link
-constexpr int kNotifyComponentSelector = 2000;  // component selector changed
-
-// Posted by the folder chooser to itself: open the folder browser if the
-// Browse entry is still chosen and no browse has run since (wParam).
-constexpr UINT WM_BROWSE_AGAIN = WM_APP + 1;
-
-// The layout, fixed when the dialog initialises.
-extern MainLayout WindowLayout;
-
-// 0 while the user is choosing, 1 once the install has succeeded.
-extern int InstallDone;
-
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// WM_INITDIALOG: layout, widgets, discovery, drop-down, size and centre.
-void InitialiseMainDialog(HWND window);
 
 // Shows the Install button exactly while at least one component is checked.
 void UpdateInstallButton(HWND window);

@@ -1,0 +1,6 @@
+#pragma once
+// WM_INITDIALOG of the main dialog.
+#include <windows.h>
+
+// Layout, widgets, discovery, drop-down, size and centre.
+void InitialiseMainDialog(HWND window);

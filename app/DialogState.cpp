@@ -1,0 +1,4 @@
+#include "app/DialogState.h"
+
+MainLayout WindowLayout;
+int InstallDone;
