@@ -8,6 +8,7 @@
 namespace {
 
 // System error codes, spelled out here so that this file needs no system header.
+constexpr std::uint32_t kPathNotFound = 3;
 constexpr std::uint32_t kAccessDenied = 5;
 constexpr std::uint32_t kWriteProtect = 19;
 constexpr std::uint32_t kSharingViolation = 32;
@@ -119,12 +120,31 @@ void ComposeFailureMessage(char* out, std::size_t capacity, const PayloadOutcome
   AppendWhole(out, capacity, advice);
 }
 
-void ComposeFolderMessage(char* out, std::size_t capacity, const char* folder) {
+void ComposeFolderMessage(char* out, std::size_t capacity, const char* folder, FolderProblem problem,
+                          std::uint32_t error) {
   if (capacity == 0) return;
   out[0] = '\0';
-  if (!AppendWhole(out, capacity, "Setup could not create the folder\n") ||
+  const char* failed = "Setup could not create the folder\n";
+  const char* cause = nullptr;
+  switch (problem) {
+    case FolderProblem::CannotCreate:
+      cause = error == kPathNotFound ? "a folder above it is missing" : Symptom(ClassifyFailure(error));
+      break;
+    case FolderProblem::CannotEnter:
+      failed = "Setup could not open the folder\n";
+      cause = Symptom(ClassifyFailure(error));
+      break;
+    case FolderProblem::FileInItsPlace:
+      cause = "a file of that name is in its place";
+      break;
+  }
+  char reason[96];
+  std::snprintf(reason, sizeof reason, "\n\nReason: %s (error %lu).", cause ? cause : "system error",
+                static_cast<unsigned long>(error));
+  if (!AppendWhole(out, capacity, failed) ||
       !AppendWhole(out, capacity, folder && folder[0] ? folder : "(no folder)") ||
+      !AppendWhole(out, capacity, reason) ||
       !AppendWhole(out, capacity, "\n\nPlease choose another folder and press Install again.")) {
-    CopyCut(out, capacity, "Setup could not create the chosen folder. Please choose another folder.");
+    CopyCut(out, capacity, "Setup could not use the chosen folder. Please choose another folder.");
   }
 }

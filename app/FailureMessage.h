@@ -17,5 +17,14 @@ constexpr std::size_t kFailureMessageCapacity = 2048;
 // not fit are summed up as "and N more".
 void ComposeFailureMessage(char* out, std::size_t capacity, const PayloadOutcomes& outcomes, const char* folder);
 
-// The chosen folder could neither be entered nor created.
-void ComposeFolderMessage(char* out, std::size_t capacity, const char* folder);
+// Why the chosen folder cannot take the files.
+enum class FolderProblem {
+  CannotCreate,    // missing, and creating it failed (error: the creation's)
+  CannotEnter,     // a folder of that name exists but cannot be entered (error: the entering's)
+  FileInItsPlace,  // a file has the folder's name, so it cannot be created (error: the entering's)
+};
+
+// Names the folder, what failed and the system's error, and what to do.
+// Always terminated.
+void ComposeFolderMessage(char* out, std::size_t capacity, const char* folder, FolderProblem problem,
+                          std::uint32_t error);

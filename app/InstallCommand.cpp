@@ -3,7 +3,7 @@
 #include "app/CompletionScreen.h"
 #include "app/FailureMessage.h"
 #include "app/FolderChooser.h"
-#include "app/MainDialog.h"
+#include "app/DialogState.h"
 #include "app/PayloadTypes.h"
 #include "app/Widgets.h"
 #include "payload/PayloadOutcome.h"
@@ -15,9 +15,22 @@ namespace {
 constexpr char kMessageCaption[] = "iRelief Setup";
 
 // The folder exists once it can be entered or its last level created; a
-// deeper missing tree is not made.
-bool EnsureInstallFolder() {
-  return SetCurrentDirectoryA(InstallFolder) || CreateDirectoryA(InstallFolder, nullptr);
+// deeper missing tree is not made. On failure, what stood in the way and the
+// system's error of the step that failed.
+bool EnsureInstallFolder(FolderProblem* problem, DWORD* error) {
+  if (SetCurrentDirectoryA(InstallFolder)) return true;
+  const DWORD enterError = GetLastError();
+  if (CreateDirectoryA(InstallFolder, nullptr)) return true;
+  *error = GetLastError();
+  *problem = FolderProblem::CannotCreate;
+  if (*error == ERROR_ALREADY_EXISTS) {
+    // Something of that name is there: the creation is not what failed.
+    const DWORD attributes = GetFileAttributesA(InstallFolder);
+    const bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    *problem = isFolder ? FolderProblem::CannotEnter : FolderProblem::FileInItsPlace;
+    *error = enterError;
+  }
+  return false;
 }
 
 // The keys of the unchecked components, rebuilt for every attempt so that a
@@ -58,8 +71,10 @@ BOOL OnInstallCommand(HWND window) {
   }
   if (!ReadSelectionIntoInstallFolder(window)) return FALSE;
   char text[kFailureMessageCapacity];
-  if (!EnsureInstallFolder()) {
-    ComposeFolderMessage(text, sizeof text, InstallFolder);
+  FolderProblem problem = FolderProblem::CannotCreate;
+  DWORD error = 0;
+  if (!EnsureInstallFolder(&problem, &error)) {
+    ComposeFolderMessage(text, sizeof text, InstallFolder, problem, error);
     Report(window, text);
     return FALSE;
   }

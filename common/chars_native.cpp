@@ -1,5 +1,9 @@
 #include "chars.h"
 
+#include <cstring>
+
+bool SameText(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
 // Windows-1252, the ANSI code page of a Western European Windows.
 bool IsAlphaChar(char ch) {
   unsigned char c = static_cast<unsigned char>(ch);

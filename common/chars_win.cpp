@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+bool SameText(const char* a, const char* b) { return lstrcmpA(a, b) == 0; }
+
 bool IsAlphaChar(char c) { return IsCharAlphaA(c) != FALSE; }
 
 char UpperChar(char c) {

@@ -1,8 +1,7 @@
 #include "FolderCandidates.h"
 
-#include <cstring>
-
 #include "../common/bounded.h"
+#include "../common/chars.h"
 
 FolderCandidate FolderCandidates[kFolderCandidateCount];
 
@@ -19,7 +18,7 @@ StoreResult StoreCandidate(const char* path, int from64BitView) {
       record.From64BitView = from64BitView;
       return StoreResult::Stored;
     }
-    if (std::strcmp(record.Path, path) == 0) return StoreResult::Duplicate;
+    if (SameText(record.Path, path)) return StoreResult::Duplicate;
   }
   return StoreResult::ListFull;
 }

@@ -3,8 +3,6 @@
 // it picks.
 #include "jui/JSelector.h"
 
-#include <cstdio>
-
 #include "common/bounded.h"
 #include "jui/BitmapCache.h"
 #include "jui/BitmapDraw.h"
@@ -187,8 +185,8 @@ INT_PTR OnPaint(HWND popup, WPARAM, LPARAM) {
       else
         CopyRegion(strip, dc, cell, sx, sy);
     }
-    char number[16];
-    std::snprintf(number, sizeof number, "%.2d", (i + 1) % 100);
+    char number[3];
+    PickerCellNumber(i, number);
     int x = 0;
     int y = 0;
     PickerNumberOrigin(i, &x, &y);

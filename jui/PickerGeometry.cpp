@@ -1,5 +1,7 @@
 #include "jui/PickerGeometry.h"
 
+#include <cstdio>
+
 #include "jui/SelectorRules.h"
 
 namespace {
@@ -46,4 +48,13 @@ PlainRect PlacePicker(int ax, int ay, int width, int height, const PlainRect& mo
   if (left < monitor.left) left = monitor.left;
   if (top < monitor.top) top = monitor.top;
   return PlainRect{left, top, left + width, top + height};
+}
+
+void PickerCellNumber(int i, char (&number)[3]) {
+  // The number as "%0.2i" writes it; only its first two characters are drawn.
+  char text[24];
+  std::snprintf(text, sizeof text, "%.2lld", static_cast<long long>(i) + 1);
+  number[0] = text[0];
+  number[1] = text[1];
+  number[2] = '\0';
 }

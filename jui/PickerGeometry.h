@@ -10,6 +10,9 @@ int PickerHeightFor(int maximum);
 PlainRect PickerCellRect(int i);
 // Where the two-digit number of cell i is written.
 void PickerNumberOrigin(int i, int* x, int* y);
+// The two characters drawn as cell i's number: i + 1 with at least two
+// digits ("01" to "99"); from cell 100 on, the first two digits.
+void PickerCellNumber(int i, char (&number)[3]);
 // The value a release at (x, y) picks, lowered to maximum.
 int PickedValue(int x, int y, int maximum);
 

@@ -187,15 +187,31 @@ TEST(FailureMessage, ALongListNeverPushesOutTheAdvice) {
     EXPECT_EQ(0x5A, static_cast<unsigned char>(text[i])) << "sentinel byte " << i;
 }
 
-TEST(FailureMessage, FolderThatCannotBeCreated) {
-  char text[kFailureMessageCapacity];
-  ComposeFolderMessage(text, sizeof text, "C:\\Gone\\Plug-Ins\\Mirefold\\");
-  const std::string s = text;
-  EXPECT_NE(std::string::npos, s.find("could not create the folder")) << s;
-  EXPECT_NE(std::string::npos, s.find("C:\\Gone\\Plug-Ins\\Mirefold\\")) << s;
-  EXPECT_NE(std::string::npos, s.find("choose another folder")) << s;
+TEST(FailureMessage, FolderSaysWhatFailedAndTheSystemError) {
+  struct Case {
+    FolderProblem problem;
+    std::uint32_t error;
+    const char* failed;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {FolderProblem::CannotCreate, 3, "could not create the folder", "a folder above it is missing (error 3)"},
+      {FolderProblem::CannotCreate, 5, "could not create the folder", "access denied (error 5)"},
+      {FolderProblem::CannotEnter, 5, "could not open the folder", "access denied (error 5)"},
+      {FolderProblem::CannotEnter, 1117, "could not open the folder", "system error (error 1117)"},
+      {FolderProblem::FileInItsPlace, 267, "could not create the folder", "a file of that name is in its place"},
+  };
+  for (const Case& c : cases) {
+    char text[kFailureMessageCapacity];
+    ComposeFolderMessage(text, sizeof text, "C:\\Gone\\Plug-Ins\\Mirefold\\", c.problem, c.error);
+    const std::string s = text;
+    EXPECT_NE(std::string::npos, s.find(c.failed)) << s;
+    EXPECT_NE(std::string::npos, s.find(c.reason)) << s;
+    EXPECT_NE(std::string::npos, s.find("C:\\Gone\\Plug-Ins\\Mirefold\\")) << s;
+    EXPECT_NE(std::string::npos, s.find("choose another folder")) << s;
+  }
   char tiny[16];
-  ComposeFolderMessage(tiny, sizeof tiny, "C:\\Gone\\");
+  ComposeFolderMessage(tiny, sizeof tiny, "C:\\Gone\\", FolderProblem::CannotEnter, 5);
   EXPECT_LT(std::strlen(tiny), sizeof tiny) << "always terminated";
 }
 

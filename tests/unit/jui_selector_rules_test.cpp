@@ -183,6 +183,17 @@ TEST(PickerGeometry, CellsNumbersAndPicks) {
   EXPECT_EQ(4, PickedValue(190, 20, 5));
   EXPECT_EQ(0, PickedValue(0, 0, 5));
   EXPECT_EQ(5, PickedValue(190, 80, 5)) << "lowered to maximum";
+
+  // Cell i is numbered i + 1 with two digits; three-digit numbers show their first two.
+  const struct {
+    int cell;
+    const char* shown;
+  } numbers[] = {{0, "01"}, {8, "09"}, {9, "10"}, {98, "99"}, {99, "10"}, {122, "12"}};
+  for (const auto& n : numbers) {
+    char number[3] = {'#', '#', '#'};
+    PickerCellNumber(n.cell, number);
+    EXPECT_STREQ(n.shown, number) << "cell " << n.cell;
+  }
 }
 
 TEST(PickerGeometry, AnchorAndPlacement) {

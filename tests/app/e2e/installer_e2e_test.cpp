@@ -309,6 +309,7 @@ TEST_F(Installer, AFolderTwoLevelsDeepThatIsGoneIsReportedAndNothingIsWritten) {
   ClickButton(s, layout_.installButton, install_);
   const std::string text = DismissMessageBox(s);
   EXPECT_NE(std::string::npos, text.find("could not create the folder")) << text;
+  EXPECT_NE(std::string::npos, text.find("a folder above it is missing (error 3)")) << text;
   EXPECT_NE(std::string::npos, text.find("C:\\Setup Test\\Gone\\Sub\\Plug-Ins\\Mirefold\\")) << text;
   EXPECT_NE(std::string::npos, text.find("choose another folder")) << text;
   EXPECT_FALSE(Exists(kRoot + "Gone\\Sub")) << "no deeper tree is made";

@@ -210,6 +210,7 @@ TEST_F(Faults, AFileWhereTheFolderShouldBeIsLeftAloneAndReported) {
   Launch(s);
   const std::string text = InstallAndReadMessage(s, "a file where the folder should be");
   EXPECT_TRUE(Contains(text, "could not create the folder")) << text;
+  EXPECT_TRUE(Contains(text, "a file of that name is in its place")) << text;
   EXPECT_TRUE(Contains(text, "C:\\Setup Test\\Clash\\Plug-Ins\\Mirefold\\")) << text;
   ExpectBytes(clash, user, "the file in the folder's place");
   EXPECT_EQ(0u, GetFileAttributesA(clash.c_str()) & FILE_ATTRIBUTE_DIRECTORY) << "still a file";
