@@ -161,6 +161,17 @@ TEST_F(FolderCandidatesTest, StoresInOrderOnceEachUpToTwenty) {
   EXPECT_STREQ("C:\\F19\\", FolderCandidates[19].Path);
 }
 
+TEST_F(FolderCandidatesTest, DuplicatesAreJudgedByTheSystemsComparison) {
+  // lstrcmpA compares by the user's locale: on Windows "Stra\xDF" "e" (sharp s) and "Strasse" are the same text.
+  EXPECT_EQ(StoreResult::Stored, StoreCandidate("C:\\Strasse\\", 0));
+#ifdef _WIN32
+  EXPECT_EQ(StoreResult::Duplicate, StoreCandidate("C:\\Stra\xDF" "e\\", 0));
+#else
+  EXPECT_EQ(StoreResult::Stored, StoreCandidate("C:\\Stra\xDF" "e\\", 0)) << "natively the bytes decide";
+#endif
+  EXPECT_EQ(StoreResult::Stored, StoreCandidate("C:\\STRASSE\\", 0)) << "letter case still counts";
+}
+
 TEST(KeyPathStack, PushAndPopRestoreThePathAndTheIndex) {
   char path[32] = "software\\adobe";
   KeyPathStack stack;
