@@ -105,6 +105,10 @@ TEST_F(Installer, OffersDetectedFoldersInDiscoveryOrderThenBrowse) {
   GetClientRect(s.Window(), &client);
   EXPECT_EQ(600, client.right) << "client width";
   EXPECT_EQ(320, client.bottom) << "client height";
+  // Declared DPI unaware: on a scaled display the system stretches the
+  // window to its design size instead of showing 600 x 320 physical pixels.
+  EXPECT_EQ(DPI_AWARENESS_UNAWARE, GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(s.Window())))
+      << "the window's DPI awareness";
   RECT box;
   GetWindowRect(s.DropDown(), &box);
   POINT topLeft = {box.left, box.top};
