@@ -9,6 +9,7 @@
 #include "SkipList.h"
 #include "WriteRetry.h"
 
+static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED, "access denied code");
 static_assert(kErrorSharingViolation == ERROR_SHARING_VIOLATION, "sharing violation code");
 static_assert(kErrorLockViolation == ERROR_LOCK_VIOLATION, "lock violation code");
 
@@ -29,7 +30,7 @@ DWORD WriteNewFile(const char* path, const void* bytes, DWORD size) {
     file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) break;
     const DWORD error = GetLastError();
-    if (!ShouldRetryWrite(error, attempt)) return error;
+    if (!ShouldRetryWrite(WriteStep::CreateTemporary, error, attempt)) return error;
     Sleep(kWriteRetryPauseMs);
   }
   DWORD error = 0;
@@ -63,7 +64,7 @@ DWORD ReplaceFileAtomically(const char* destination, const void* bytes, DWORD si
   for (int attempt = 1; error == 0; ++attempt) {
     if (MoveFileExA(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) break;
     const DWORD moveError = GetLastError();
-    if (!ShouldRetryWrite(moveError, attempt)) error = moveError;
+    if (!ShouldRetryWrite(WriteStep::MoveIntoPlace, moveError, attempt)) error = moveError;
     else Sleep(kWriteRetryPauseMs);
   }
   if (error != 0) DeleteFileA(temporary);

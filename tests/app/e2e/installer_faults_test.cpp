@@ -81,7 +81,7 @@ class Faults : public EndToEnd {
                                  nullptr, OPEN_EXISTING, 0, nullptr);
       if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
       return probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
-    });
+    }, 20000);  // a new process can be slow to start on a busy machine
     if (holding) return ::testing::AssertionSuccess();
     TerminateProcess(process->hProcess, 0);
     return ::testing::AssertionFailure() << "the holder did not open " << path;
