@@ -17,7 +17,7 @@ fi
 in=$1
 out=$2
 description=$3
-name=$(basename "$out")
+name=$out
 mkdir -p "$(dirname "$out")"
 rm -f "$out"
 
