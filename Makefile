@@ -1,10 +1,12 @@
 # make test: set up what is missing, build, run every test.
 # make run:  set up, build, start the installer under Wine.
 # make bench: build, then time the installer against established installers (bench/results.md).
+# make release: build/release/iRelief-Setup.exe and SHA256SUMS, signed when SIGN_CERT and
+#               SIGN_KEY (or SIGN_PKCS12 and SIGN_PASSWORD) name a certificate.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
-.PHONY: all setup configure build test run bench fuzz clean
+.PHONY: all setup configure build test run bench fuzz release clean
 
 all: build
 
@@ -32,6 +34,9 @@ run: build
 
 bench: build
 	@bash bench/run.sh $(BUILD)
+
+release: setup
+	@bash scripts/release.sh . $(BUILD)/release-tree $(BUILD)/release
 
 clean:
 	rm -rf $(BUILD)

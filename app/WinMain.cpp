@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <objbase.h>
 
 #include "app/MainDialog.h"
 #include "app/Widgets.h"
@@ -24,6 +25,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   HANDLE guard = CreateMutexA(nullptr, TRUE, kSingleInstanceMutex);
   if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
+  // The folder browser is a shell object: its thread must be in a
+  // single-threaded apartment.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
   ElementSlots[kSlotInstance] = instance;
   JPanel* panel = new JPanel();
   ElementSlots[kSlotPanel] = panel->Init(&MainContext, instance);
@@ -31,6 +36,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The dialog always ends with 0; anything else means it could not be made.
   const INT_PTR result = DialogBoxParamA(instance, "main", nullptr, MainDialogProc, 0);
   if (result != 0) MessageBoxA(nullptr, "E", nullptr, MB_OK);
+
+  if (SUCCEEDED(com)) CoUninitialize();
 
   if (guard) ReleaseMutex(guard);
   return 0;

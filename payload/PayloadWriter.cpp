@@ -7,6 +7,11 @@
 #include "PresetRecords.h"
 #include "ResourceName.h"
 #include "SkipList.h"
+#include "WriteRetry.h"
+
+static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED, "access denied code");
+static_assert(kErrorSharingViolation == ERROR_SHARING_VIOLATION, "sharing violation code");
+static_assert(kErrorLockViolation == ERROR_LOCK_VIOLATION, "lock violation code");
 
 char InstallFolder[kInstallFolderCapacity];
 
@@ -20,8 +25,14 @@ bool IsPlainAscii(const char* text) {
 
 // Writes all bytes to a new file and closes it; returns 0 or the system error.
 DWORD WriteNewFile(const char* path, const void* bytes, DWORD size) {
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 1;; ++attempt) {
+    file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) break;
+    const DWORD error = GetLastError();
+    if (!ShouldRetryWrite(WriteStep::CreateTemporary, error, attempt)) return error;
+    Sleep(kWriteRetryPauseMs);
+  }
   DWORD error = 0;
   const BYTE* p = static_cast<const BYTE*>(bytes);
   DWORD left = size;
@@ -50,8 +61,12 @@ DWORD ReplaceFileAtomically(const char* destination, const void* bytes, DWORD si
   int n = std::snprintf(temporary, sizeof temporary, "%s.%lu.tmp", destination, GetCurrentProcessId());
   if (n <= 0 || n >= static_cast<int>(sizeof temporary)) return ERROR_FILENAME_EXCED_RANGE;
   DWORD error = WriteNewFile(temporary, bytes, size);
-  if (error == 0 && !MoveFileExA(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    error = GetLastError();
+  for (int attempt = 1; error == 0; ++attempt) {
+    if (MoveFileExA(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) break;
+    const DWORD moveError = GetLastError();
+    if (!ShouldRetryWrite(WriteStep::MoveIntoPlace, moveError, attempt)) error = moveError;
+    else Sleep(kWriteRetryPauseMs);
+  }
   if (error != 0) DeleteFileA(temporary);
   return error;
 }

@@ -659,14 +659,20 @@ def cursor_file():
             + image)
 
 
+ICON_SIZES = (16, 24, 32, 48, 256)
+ICON_PNG_FROM = 256              # images this large are stored as PNG
+
+
 def icon_image(size):
     """RGBA pixels (top-down) of the program icon at one size: a slate tile
     with a raised light 'R', lit from the top left."""
-    ss = 4
+    ss = 4 if size <= 48 else 2  # supersampling; the large image needs less
     n = size * ss
     tile = round_rect_cov(n, n, 0.5 * ss, 0.5 * ss, n - 0.5 * ss, n - 0.5 * ss,
                           size * 0.2 * ss)
-    scale = 2 * ss if size == 16 else 4 * ss
+    # The letter is a 5 x 7 glyph: 2 units a glyph pixel at 16, then about
+    # one glyph pixel for every 8 icon pixels.
+    scale = (2 if size == 16 else max(3, size // 8)) * ss
     gw, gh, g = text_coverage('R', scale)
     letter = [0.0] * (n * n)
     ox = (n - gw) // 2
@@ -675,7 +681,8 @@ def icon_image(size):
         for x in range(gw):
             if 0 <= ox + x < n and 0 <= oy + y < n:
                 letter[(oy + y) * n + ox + x] = g[y * gw + x]
-    soft = blur(n, n, letter, ss)
+    k = max(1, size // 32)       # the bevel grows with the icon
+    soft = blur(n, n, letter, ss * k)
     out = []
     for y in range(size):
         for x in range(size):
@@ -696,7 +703,7 @@ def icon_image(size):
                     if L > 0:
                         gx = soft[i + 1] - soft[i - 1] if 0 < X < n - 1 else 0
                         gy = soft[i + n] - soft[i - n] if 0 < Y < n - 1 else 0
-                        light = max(-1.0, min(1.0, (gx + gy) * 6))
+                        light = max(-1.0, min(1.0, (gx + gy) * 6 * k))
                         face = (232, 230, 224)
                         face = mix(face, (255, 255, 255), light) if light > 0 else mix(face, (120, 130, 140), -light)
                         col = mix(col, face, L)
@@ -715,29 +722,58 @@ def icon_image(size):
     return out
 
 
-def icon_file(sizes=(16, 32)):
+def icon_png(size, px):
+    """The image as a PNG (8-bit RGBA, no interlace), as icons store their
+    large images. zlib at a fixed level keeps the bytes the same every run."""
+    import zlib
+
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data
+                + struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    raw = bytearray()
+    for y in range(size):
+        raw.append(0)                        # filter: none
+        for x in range(size):
+            r, g, b, a = px[y * size + x]
+            raw += bytes((int(r + 0.5), int(g + 0.5), int(b + 0.5),
+                          max(0, min(255, int(a * 255 + 0.5)))))
+    return (b'\x89PNG\r\n\x1a\n'
+            + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0))
+            + chunk(b'IDAT', zlib.compress(bytes(raw), 9))
+            + chunk(b'IEND', b''))
+
+
+def icon_dib(size, px):
+    """The image as a 32-bit DIB with its AND mask, as icons store small images."""
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    color = b''
+    for y in range(size - 1, -1, -1):
+        for x in range(size):
+            r, g, b, a = px[y * size + x]
+            color += bytes((int(b + 0.5), int(g + 0.5), int(r + 0.5),
+                            max(0, min(255, int(a * 255 + 0.5)))))
+    stride = ((size + 31) // 32) * 4
+    mask = b''
+    for y in range(size - 1, -1, -1):
+        v = 0
+        for x in range(size):
+            v = (v << 1) | (1 if px[y * size + x][3] < 0.5 else 0)
+        mask += v.to_bytes((size + 7) // 8, 'big').ljust(stride, b'\0')
+    return header + color + mask
+
+
+def icon_file(sizes=ICON_SIZES):
     images = []
     for size in sizes:
         px = icon_image(size)
-        header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-        color = b''
-        for y in range(size - 1, -1, -1):
-            for x in range(size):
-                r, g, b, a = px[y * size + x]
-                color += bytes((int(b + 0.5), int(g + 0.5), int(r + 0.5),
-                                max(0, min(255, int(a * 255 + 0.5)))))
-        stride = ((size + 31) // 32) * 4
-        mask = b''
-        for y in range(size - 1, -1, -1):
-            v = 0
-            for x in range(size):
-                v = (v << 1) | (1 if px[y * size + x][3] < 0.5 else 0)
-            mask += v.to_bytes((size + 7) // 8, 'big').ljust(stride, b'\0')
-        images.append((size, header + color + mask))
+        data = icon_png(size, px) if size >= ICON_PNG_FROM else icon_dib(size, px)
+        images.append((size, data))
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, data in images:
-        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(data), offset)
+        # A width or height of 256 is written as 0.
+        out += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
     for _, data in images:
         out += data

@@ -1,4 +1,5 @@
-// File-name decoding, the skip list, preset kinds and the payload-type choice.
+// File-name decoding, the skip list, preset kinds, the payload-type choice
+// and when a failed file operation is tried again.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "payload/PresetKinds.h"
 #include "payload/ResourceName.h"
 #include "payload/SkipList.h"
+#include "payload/WriteRetry.h"
 
 namespace {
 
@@ -122,6 +124,28 @@ TEST(ChoosePayloadTypes, FollowsTheFolderOn64BitWindows) {
   ASSERT_EQ(2, ChoosePayloadTypes(1, "C:\\Host (x64)\\", types)) << "(x64) contains neither test text";
   EXPECT_EQ(kPayload64, types[0]);
   EXPECT_EQ(kPayload32, types[1]);
+}
+
+TEST(ShouldRetryWrite, TransientErrorsForAboutASecondAndNothingElse) {
+  for (WriteStep step : {WriteStep::CreateTemporary, WriteStep::MoveIntoPlace}) {
+    int attempts = 1;
+    while (ShouldRetryWrite(step, kErrorSharingViolation, attempts)) ++attempts;
+    EXPECT_EQ(kWriteAttempts, attempts) << "a sharing violation is tried until the last attempt";
+    const unsigned waitedMs = (attempts - 1) * kWriteRetryPauseMs;
+    EXPECT_GE(waitedMs, 800u) << "expected about a second of retries, got " << waitedMs << " ms";
+    EXPECT_LE(waitedMs, 1500u) << "expected about a second of retries, got " << waitedMs << " ms";
+    EXPECT_TRUE(ShouldRetryWrite(step, kErrorLockViolation, kWriteAttempts - 1));
+    EXPECT_FALSE(ShouldRetryWrite(step, kErrorLockViolation, kWriteAttempts));
+    EXPECT_FALSE(ShouldRetryWrite(step, kErrorSharingViolation, 0)) << "attempts are counted from 1";
+    // Disk full (112), path not found (3) and their neighbours: at once.
+    for (std::uint32_t other : {0u, 3u, 112u, 31u, 34u})
+      EXPECT_FALSE(ShouldRetryWrite(step, other, 1)) << "error " << other;
+  }
+  // A held destination refuses the move as access denied; a folder that
+  // refuses the temporary file is no passing state.
+  EXPECT_TRUE(ShouldRetryWrite(WriteStep::MoveIntoPlace, kErrorAccessDenied, 1));
+  EXPECT_FALSE(ShouldRetryWrite(WriteStep::MoveIntoPlace, kErrorAccessDenied, kWriteAttempts));
+  EXPECT_FALSE(ShouldRetryWrite(WriteStep::CreateTemporary, kErrorAccessDenied, 1));
 }
 
 }  // namespace

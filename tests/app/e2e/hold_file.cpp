@@ -1,13 +1,35 @@
-// Holds a file open without sharing until it is ended, as a running host
-// holds the plug-in it has loaded: e2e_hold_file <path>. Exit code 1 when
-// the file cannot be opened.
+// Holds a file open without sharing, as a running host holds the plug-in it
+// has loaded or a virus scanner a file it is reading:
+//   e2e_hold_file PATH            until it is ended;
+//   e2e_hold_file PATH PATTERN    until a file matching PATTERN (a wildcard
+//                                 path: the installer's temporary file) has
+//                                 been there for kReleaseAfterMs, then ends.
+// Exit code 0 after a release, 1 when the file cannot be opened.
 #include <windows.h>
 
+namespace {
+
+// Long enough for the installer to have tried the move at least once, short
+// enough to end within its retries.
+constexpr DWORD kReleaseAfterMs = 300;
+
+bool Exists(const char* pattern) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(pattern, &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc != 2) return 2;
+  if (argc != 2 && argc != 3) return 2;
   HANDLE file = CreateFileA(argv[1], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 1;
-  Sleep(INFINITE);
+  if (argc == 2) Sleep(INFINITE);
+  while (!Exists(argv[2])) Sleep(5);
+  Sleep(kReleaseAfterMs);
   CloseHandle(file);
   return 0;
 }

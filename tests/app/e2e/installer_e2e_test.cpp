@@ -128,7 +128,19 @@ TEST_F(Installer, InstallWritesBothBuildsIntoTheNewSubfolderAndFinishes) {
   const DWORD firstPaint = GetTickCount() - s.StartTick();
   ExpectIndicators(s, true, true, "a folder with neither (64 nor 86)");
   EXPECT_TRUE(CheckBoxShows(s.Capture(), 2)) << "the component starts checked";
-  Picture choosing = s.Capture();
+  // The drop-down is drawn over the background: its white field, right of
+  // the entry's text and left of its button.
+  Picture choosing;
+  EXPECT_TRUE(WaitForScreen(
+      s,
+      [](const Picture& p) {
+        const int x = layout_.dropDownLeft + layout_.dropDownWidth - 60, y = layout_.dropDownTop + 8;
+        if (p.At(x, y) == 0xFFFFFF) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "drop-down field at (" << x << ", " << y << "): expected 0xFFFFFF, got "
+                                             << Hex(p.At(x, y));
+      },
+      &choosing))
+      << "the folder drop-down is shown";
   EXPECT_TRUE(choosing.SaveBmp(ShotPath("choosing.bmp"))) << ShotPath("choosing.bmp");
 
   const DWORD clicked = GetTickCount();

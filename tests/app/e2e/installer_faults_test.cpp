@@ -1,7 +1,7 @@
 // Faults injected under the real installer exe: a full disk, a plug-in held
-// open by another running program, a read-only plug-in, a read-only folder,
-// a file where the folder should be, and a folder named with bytes 0x80 to
-// 0xFF. After a failure the old files are byte for byte as they were, no
+// open by another running program (for good, or for a moment only), a
+// read-only plug-in, a read-only folder, a file where the folder should be,
+// and a folder named with bytes 0x80 to 0xFF. After a failure the old files are byte for byte as they were, no
 // temporary file is left, the user is told, and the window stays in the
 // choosing phase.
 #include <cstdio>
@@ -61,6 +61,32 @@ class Faults : public EndToEnd {
         << "completion screen";
   }
 
+  // Starts e2e_hold_file on path (see there), and waits until it holds the
+  // file. With a release pattern it lets go on its own.
+  static ::testing::AssertionResult StartHolder(const std::string& path, const std::string& releasePattern,
+                                                PROCESS_INFORMATION* process) {
+    // The holder is a program of its own, next to this one.
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string holder = self;
+    holder = holder.substr(0, holder.find_last_of('\\') + 1) + "e2e_hold_file.exe";
+    std::string command = "\"" + holder + "\" \"" + path + "\"";
+    if (!releasePattern.empty()) command += " \"" + releasePattern + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(holder.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process))
+      return ::testing::AssertionFailure() << "cannot start " << holder << ", error " << GetLastError();
+    const bool holding = WaitUntil([&] {
+      HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+      if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+      return probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+    }, 20000);  // a new process can be slow to start on a busy machine
+    if (holding) return ::testing::AssertionSuccess();
+    TerminateProcess(process->hProcess, 0);
+    return ::testing::AssertionFailure() << "the holder did not open " << path;
+  }
+
   void Close(InstallerSession& s) {
     s.Key(VK_ESCAPE);
     ASSERT_TRUE(s.WaitForExit()) << "the installer did not end";
@@ -106,26 +132,8 @@ TEST_F(Faults, APluginHeldOpenByAnotherProgramStaysAsItWasUntilThatProgramEnds) 
   const std::string target = HostWithOldPlugins(kRoot + "Held\\Plug-ins");
   const std::string held = target + "iRelief(X64).8bf";
 
-  // The holder is a program of its own, next to this one.
-  char self[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, self, sizeof self);
-  std::string holder = self;
-  holder = holder.substr(0, holder.find_last_of('\\') + 1) + "e2e_hold_file.exe";
-  std::string command = "\"" + holder + "\" \"" + held + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessA(holder.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &process))
-      << "cannot start " << holder << ", error " << GetLastError();
-  const bool holding = WaitUntil([&] {
-    HANDLE probe = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
-    if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
-    return probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
-  });
-  if (!holding) TerminateProcess(process.hProcess, 0);
-  ASSERT_TRUE(holding) << "the holder did not open " << held;
+  ASSERT_TRUE(StartHolder(held, "", &process));
 
   InstallerSession s;
   Launch(s);
@@ -151,6 +159,35 @@ TEST_F(Faults, APluginHeldOpenByAnotherProgramStaysAsItWasUntilThatProgramEnds) 
   ClickButton(s, layout_.installButton, install_);
   ExpectCompletion(s);
   ExpectBytes(held, plugin64_, "once the holder ended");
+  Close(s);
+}
+
+// A virus scanner opens a freshly written file for a moment: the move over
+// it is tried again, and the install goes through without a message.
+TEST_F(Faults, APluginHeldForAMomentIsReplacedOnceItIsLetGo) {
+  ASSERT_TRUE(MakeFolders(kRoot + "Moment\\Plug-ins"));
+  const std::string target = HostWithOldPlugins(kRoot + "Moment\\Plug-ins");
+  const std::string held = target + "iRelief(X64).8bf";
+  // Let go once the installer's temporary file for it has been there for a
+  // moment, so that the first move surely met the held file.
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(StartHolder(held, held + ".*.tmp", &process));
+
+  InstallerSession s;
+  Launch(s);
+  ClickButton(s, layout_.installButton, install_);
+  ExpectCompletion(s);
+  EXPECT_EQ(nullptr, s.FindMessageBox()) << "no failure message";
+  const bool released = WaitForSingleObject(process.hProcess, 5000) == WAIT_OBJECT_0;
+  DWORD holderExit = 99;
+  GetExitCodeProcess(process.hProcess, &holderExit);
+  if (!released) TerminateProcess(process.hProcess, 0);
+  EXPECT_TRUE(released && holderExit == 0) << "the holder never saw the temporary file while holding the plug-in";
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  ExpectBytes(held, plugin64_, "held for a moment");
+  ExpectBytes(target + "iRelief.8bf", plugin32_, "the file nobody held");
+  ExpectNoTemporaryFile(target);
   Close(s);
 }
 
