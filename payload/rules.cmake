@@ -1,1 +1,1 @@
-set(PART_RULES ResourceName.cpp SkipList.cpp PresetKinds.cpp PayloadOutcome.cpp)
+set(PART_RULES ResourceName.cpp ResourceNameEncode.cpp SkipList.cpp PresetKinds.cpp PayloadOutcome.cpp)
