@@ -1,10 +1,14 @@
 # make test: set up what is missing, build, run every test.
 # make run:  set up, build, start the installer under Wine.
 # make bench: build, then time the installer against established installers (bench/results.md).
+# make payload-info: the payload resources of the built installer, one a line.
+# PAYLOAD_LIST=path (with any target that builds): the installer carries the
+# files of that list instead of res/payload.list.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
+PAYLOAD_LIST ?= res/payload.list
 
-.PHONY: all setup configure build test run bench fuzz clean
+.PHONY: all setup configure build test run bench fuzz clean payload-info
 
 all: build
 
@@ -12,9 +16,13 @@ setup:
 	@bash scripts/setup.sh
 
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DPAYLOAD_LIST="$$(realpath -m '$(PAYLOAD_LIST)')"
 
 configure: setup $(BUILD)/build.ninja
+	@list="$$(realpath -m '$(PAYLOAD_LIST)')"; \
+	grep -qxF "PAYLOAD_LIST:FILEPATH=$$list" $(BUILD)/CMakeCache.txt || \
+	  cmake -S . -B $(BUILD) -DPAYLOAD_LIST="$$list" >/dev/null
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -32,6 +40,9 @@ run: build
 
 bench: build
 	@bash bench/run.sh $(BUILD)
+
+payload-info: build
+	@python3 scripts/payload-info --tool $(BUILD)/payload-tool/payload-list $(BUILD)/iRelief-Setup.exe
 
 clean:
 	rm -rf $(BUILD)

@@ -18,7 +18,6 @@ bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
 bool IsLetter(char c) { return IsUpper(c) || IsLower(c); }
 char Upper(char c) { return IsLower(c) ? static_cast<char>(c - 32) : c; }
-char LowerCase(char c) { return IsUpper(c) ? static_cast<char>(c + 32) : c; }
 bool CapitalisesNext(char c) { return !IsLetter(c) && c != '\'' && c != '.' && c != '8'; }
 
 // One piece of resource name that yields one file-name character.
