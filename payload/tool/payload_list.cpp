@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -43,6 +44,11 @@ class ListChecker {
       : list_(std::move(list)), plugin32_(std::move(plugin32)), plugin64_(std::move(plugin64)) {
     const std::size_t slash = list_.rfind('/');
     folder_ = slash == std::string::npos ? "." : list_.substr(0, slash == 0 ? 1 : slash);
+    // Sources are named to windres by absolute paths: it runs in another folder.
+    if (char* absolute = realpath(folder_.c_str(), nullptr)) {
+      folder_ = absolute;
+      std::free(absolute);
+    }
   }
 
   bool Read() {
@@ -99,6 +105,11 @@ class ListChecker {
     }
   }
 
+  // A name as a message shows it: a long one cut after its first 40 characters.
+  static std::string Shown(const std::string& name) {
+    return "\"" + (name.size() > 60 ? name.substr(0, 40) + "..." : name) + "\"";
+  }
+
   static std::string Folded(const std::string& name) {
     std::string folded = name;
     for (char& c : folded)
@@ -133,7 +144,7 @@ class ListChecker {
     char encoded[kResourceNameCapacity];
     NameEncoding r = EncodeResourceName(e.name.c_str(), encoded, sizeof encoded);
     if (r.problem != NameProblem::None) {
-      std::string what = "name \"" + e.name + "\" cannot be encoded: " + DescribeNameProblem(r.problem);
+      std::string what = "name " + Shown(e.name) + " cannot be encoded: " + DescribeNameProblem(r.problem);
       if (r.position >= 0) {
         const unsigned char c = static_cast<unsigned char>(e.name[static_cast<std::size_t>(r.position)]);
         char at[64];
