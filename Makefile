@@ -3,10 +3,14 @@
 # make bench: build, then time the installer against established installers (bench/results.md).
 # make release: build/release/iRelief-Setup.exe and SHA256SUMS, signed when SIGN_CERT and
 #               SIGN_KEY (or SIGN_PKCS12 and SIGN_PASSWORD) name a certificate.
+# make payload-info: the payload resources of the built installer, one a line.
+# PAYLOAD_LIST=path (with any target that builds): the installer carries the
+# files of that list instead of res/payload.list.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
+PAYLOAD_LIST ?= res/payload.list
 
-.PHONY: all setup configure build test run bench fuzz release clean
+.PHONY: all setup configure build test run bench fuzz release clean payload-info
 
 all: build
 
@@ -14,9 +18,13 @@ setup:
 	@bash scripts/setup.sh
 
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DPAYLOAD_LIST="$$(realpath -m '$(PAYLOAD_LIST)')"
 
 configure: setup $(BUILD)/build.ninja
+	@list="$$(realpath -m '$(PAYLOAD_LIST)')"; \
+	grep -qxF "PAYLOAD_LIST:FILEPATH=$$list" $(BUILD)/CMakeCache.txt || \
+	  cmake -S . -B $(BUILD) -DPAYLOAD_LIST="$$list" >/dev/null
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -36,7 +44,10 @@ bench: build
 	@bash bench/run.sh $(BUILD)
 
 release: setup
-	@bash scripts/release.sh . $(BUILD)/release-tree $(BUILD)/release
+	@PAYLOAD_LIST="$$(realpath -m '$(PAYLOAD_LIST)')" bash scripts/release.sh . $(BUILD)/release-tree $(BUILD)/release
+
+payload-info: build
+	@python3 scripts/payload-info --tool $(BUILD)/payload-tool/payload-list $(BUILD)/iRelief-Setup.exe
 
 clean:
 	rm -rf $(BUILD)

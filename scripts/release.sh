@@ -19,7 +19,8 @@ mkdir -p "$tree" "$out"
 rm -f "$out/iRelief-Setup.exe" "$out/SHA256SUMS"
 
 cmake -S "$src" -B "$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$src/cmake/toolchain-i686.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DRELEASE_SIGNING=ON >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DRELEASE_SIGNING=ON \
+  ${PAYLOAD_LIST:+-DPAYLOAD_LIST="$PAYLOAD_LIST"} >/dev/null
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 if ! cmake --build "$tree" --target iRelief-Setup >"$log" 2>&1; then

@@ -42,6 +42,32 @@ void RegisterPhotoshop64(const char* version, const char* folder) {
             KEY_WOW64_64KEY);
 }
 
+bool ReadBinaryValue(const std::string& key, const char* name, Bytes* bytes) {
+  HKEY open = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &open) != ERROR_SUCCESS) return false;
+  bytes->assign(65536, 0xA5);
+  DWORD type = REG_NONE, size = static_cast<DWORD>(bytes->size());
+  const LONG status = RegQueryValueExA(open, name, nullptr, &type, bytes->data(), &size);
+  RegCloseKey(open);
+  if (status != ERROR_SUCCESS || type != REG_BINARY || size > bytes->size()) return false;
+  bytes->resize(size);
+  return true;
+}
+
+std::vector<std::string> ValueNames(const std::string& key) {
+  std::vector<std::string> names;
+  HKEY open = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &open) != ERROR_SUCCESS) return names;
+  for (DWORD i = 0;; ++i) {
+    char name[256];
+    DWORD length = sizeof name;
+    if (RegEnumValueA(open, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name, length);
+  }
+  RegCloseKey(open);
+  return names;
+}
+
 bool MakeFolders(const std::string& folder) {
   for (std::size_t at = 3; at <= folder.size(); ++at) {
     if (at == folder.size() || folder[at] == '\\' || folder[at] == '/') {

@@ -19,6 +19,12 @@ void RegisterMakerFolder(const char* subkey, const char* folder);
 // A PluginPath value under HKEY_LOCAL_MACHINE\Software\Adobe\Photoshop\<version>, 64-bit view.
 void RegisterPhotoshop64(const char* version, const char* folder);
 
+// A REG_BINARY value below HKEY_CURRENT_USER; false when the key or the value
+// is missing, has another type or more than 64 KB.
+bool ReadBinaryValue(const std::string& key, const char* name, Bytes* bytes);
+// The names of the values of HKEY_CURRENT_USER\key; none when it is missing.
+std::vector<std::string> ValueNames(const std::string& key);
+
 // Creates every level of folder (ending in a backslash or not).
 bool MakeFolders(const std::string& folder);
 // Deletes folder and everything in it; true when it is gone.
