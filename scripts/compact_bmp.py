@@ -210,18 +210,29 @@ def _bmp(w, h, bits, compression, palette, body):
     return head + info + table + body
 
 
+def encode_form(w, h, pixels, bits, rle):
+    """The picture in one given form: bits 8 or 4 (the palette must then
+    have at most 16 entries), run-length encoded or not."""
+    palette, radius = choose_palette(pixels)
+    if len(palette) > 1 << bits:
+        raise ValueError('%d colours do not fit %d bits' % (len(palette), bits))
+    indexes = map_pixels(pixels, palette, radius)
+    if rle:
+        compression = BI_RLE8 if bits == 8 else BI_RLE4
+        return _bmp(w, h, bits, compression, palette, _rle(indexes, w, h, bits))
+    return _bmp(w, h, bits, BI_RGB, palette, _plain(indexes, w, h, bits))
+
+
 def encode(w, h, pixels):
     """The smallest compact BMP of a w x h picture (top-down RGB tuples):
-    (file bytes, form name)."""
-    palette, radius = choose_palette(pixels)
-    indexes = map_pixels(pixels, palette, radius)
+    (file bytes, form name). Ties go to the uncompressed form."""
+    palette, _ = choose_palette(pixels)
     bits = 4 if len(palette) <= 16 else 8
-    forms = [(_bmp(w, h, bits, BI_RGB, palette, _plain(indexes, w, h, bits)), BI_RGB),
-             (_bmp(w, h, bits, BI_RLE8 if bits == 8 else BI_RLE4, palette, _rle(indexes, w, h, bits)),
-              BI_RLE8 if bits == 8 else BI_RLE4)]
-    # Ties go to the uncompressed form.
-    data, compression = min(forms, key=lambda f: (len(f[0]), f[1]))
-    return data, FORM_NAMES[(bits, compression)]
+    plain = encode_form(w, h, pixels, bits, False)
+    packed = encode_form(w, h, pixels, bits, True)
+    if len(packed) < len(plain):
+        return packed, FORM_NAMES[(bits, BI_RLE8 if bits == 8 else BI_RLE4)]
+    return plain, FORM_NAMES[(bits, BI_RGB)]
 
 
 # --------------------------------------------------------------------------
