@@ -16,6 +16,13 @@
 //     (untimed) after each run, to leave the next one a clean machine. With
 //     BENCH_CLOSE set, the window is closed as soon as it shows; FILE may
 //     then be left out.
+//   installer_bench window RUNS "COMMAND LINE"
+//     Runs another installer's window RUNS times: process start -> its first
+//     visible window -> that window's first complete paint, judged as ours
+//     is: by its pixels on the screen. What complete looks like is taken
+//     from one untimed run first (the client area once it has stopped
+//     changing, less the pixels that still change, such as a caret). Each
+//     run is ended as soon as the paint is complete.
 //
 // Every figure is printed per run and as the median, in milliseconds, on
 // lines "median NAME MS" that the benchmark script reads.
@@ -261,6 +268,112 @@ int BenchPeer(int runs, const std::string& folder, const std::string& commandLin
   return 0;
 }
 
+// The first visible top-level window of a process, or null.
+HWND VisibleWindowOf(DWORD processId) {
+  WindowOf search{processId, nullptr};
+  EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+struct Settled {
+  Picture picture;
+  std::vector<char> steady;  // 1 where the pixel kept its colour once settled
+};
+
+bool SameAsSettled(const Picture& shot, const Settled& settled) {
+  if (shot.width != settled.picture.width || shot.height != settled.picture.height) return false;
+  for (std::size_t i = 0; i < shot.pixels.size(); ++i)
+    if (settled.steady[i] && shot.pixels[i] != settled.picture.pixels[i]) return false;
+  return true;
+}
+
+bool StartProcess(const std::string& commandLine, PROCESS_INFORMATION* process) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string line = commandLine;
+  return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process) != 0;
+}
+
+void EndProcess(PROCESS_INFORMATION* process) {
+  TerminateProcess(process->hProcess, 0);
+  WaitForSingleObject(process->hProcess, kTimeoutMs);
+  CloseHandle(process->hProcess);
+  CloseHandle(process->hThread);
+}
+
+// One untimed run: the window's client area once 300 ms pass without a
+// change, then watched for one more second to leave out what still changes.
+bool SettleWindow(const std::string& commandLine, Settled* settled) {
+  PROCESS_INFORMATION process{};
+  if (!StartProcess(commandLine, &process)) return false;
+  HWND window = nullptr;
+  WhenTrue([&] { return (window = VisibleWindowOf(process.dwProcessId)) != nullptr; });
+  bool ok = window != nullptr;
+  if (ok) {
+    Picture last = CaptureClient(window);
+    double since = Now();
+    ok = WhenTrue([&] {
+      Picture shot = CaptureClient(window);
+      if (shot.pixels != last.pixels) {
+        last = shot;
+        since = Now();
+      }
+      return Now() - since >= 300;
+    }) >= 0;
+    settled->picture = last;
+    settled->steady.assign(last.pixels.size(), 1);
+    const double until = Now() + 1000;
+    while (ok && Now() < until) {
+      const Picture shot = CaptureClient(window);
+      if (shot.pixels.size() != last.pixels.size()) {
+        ok = false;
+        break;
+      }
+      for (std::size_t i = 0; i < shot.pixels.size(); ++i)
+        if (shot.pixels[i] != last.pixels[i]) settled->steady[i] = 0;
+      Sleep(20);
+    }
+  }
+  EndProcess(&process);
+  return ok && settled->picture.width > 0;
+}
+
+int BenchWindow(int runs, const std::string& commandLine) {
+  Settled settled;
+  if (!SettleWindow(commandLine, &settled)) {
+    std::printf("the window of \"%s\" did not show or did not settle\n", commandLine.c_str());
+    return 2;
+  }
+  const long steady = static_cast<long>(std::count(settled.steady.begin(), settled.steady.end(), 1));
+  std::printf("complete paint: %d x %d client area, %ld of its pixels steady\n", settled.picture.width,
+              settled.picture.height, steady);
+  std::vector<double> window, paint;
+  std::printf("%4s %10s %12s\n", "run", "window ms", "1st paint ms");
+  for (int run = 0; run < runs; ++run) {
+    PROCESS_INFORMATION process{};
+    const double start = Now();
+    if (!StartProcess(commandLine, &process)) {
+      std::printf("cannot start: error %lu\n", GetLastError());
+      return 2;
+    }
+    HWND found = nullptr;
+    const double shown = WhenTrue([&] { return (found = VisibleWindowOf(process.dwProcessId)) != nullptr; });
+    const double painted = shown < 0 ? -1 : WhenTrue([&] { return SameAsSettled(CaptureClient(found), settled); });
+    EndProcess(&process);
+    if (painted < 0) {
+      std::printf("run %d: no complete first paint\n", run);
+      return 3;
+    }
+    window.push_back(shown - start);
+    paint.push_back(painted - start);
+    std::printf("%4d %10.0f %12.0f\n", run, window.back(), paint.back());
+    Sleep(500);  // the ended process's window leaves the screen
+  }
+  Report("peer.window", window);
+  Report("peer.first_paint", paint);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -271,6 +384,9 @@ int main(int argc, char** argv) {
     if (folder.back() != '\\') folder += '\\';
     return BenchPeer(std::atoi(argv[2]), folder, argv[4], std::vector<std::string>(argv + 5, argv + argc));
   }
-  std::fprintf(stderr, "usage: installer_bench app RUNS | peer RUNS FOLDER \"COMMAND LINE\" [FILE...]\n");
+  if (argc >= 4 && std::strcmp(argv[1], "window") == 0) return BenchWindow(std::atoi(argv[2]), argv[3]);
+  std::fprintf(stderr,
+               "usage: installer_bench app RUNS | peer RUNS FOLDER \"COMMAND LINE\" [FILE...] |"
+               " window RUNS \"COMMAND LINE\"\n");
   return 64;
 }

@@ -4,18 +4,24 @@
 Everything here is computed from scratch with the standard library so the
 output is the same bytes on every run:
 
-    python3 scripts/make-art.py [output-dir]
+    python3 scripts/make-art.py [--reference-dir DIR] [output-dir]
 
-Bitmaps are uncompressed 24-bit bottom-up BMPs (what windres embeds as
-RT_BITMAP). In the pictures the window draws with transparency (the done
-picture and the buttons) pure white 0xFFFFFF means "not drawn", so opaque
-white is always written as 0xFEFEFE there.
+Bitmaps are drawn in 24-bit colour and written in a compact palette form
+that LoadBitmap reads, chosen per picture by compact_bmp.py (windres embeds
+the file as RT_BITMAP). --reference-dir also writes each picture as the
+uncompressed 24-bit BMP it was drawn as; scripts/check-art.py measures the
+compact pictures against those. In the pictures the window draws with
+transparency (the done picture and the buttons) pure white 0xFFFFFF means
+"not drawn", so opaque white is always written as 0xFEFEFE there.
 """
 
 import math
 import os
 import struct
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import compact_bmp  # noqa: E402
 
 # --------------------------------------------------------------------------
 # Palette
@@ -784,10 +790,22 @@ def icon_file(sizes=ICON_SIZES):
 # Output
 
 
+class Picture(bytes):
+    """A picture's compact BMP file (see compact_bmp.py); `reference` is the
+    same picture as the uncompressed 24-bit BMP it is measured against."""
+
+    def __new__(cls, data, reference, form):
+        self = super().__new__(cls, data)
+        self.reference = reference
+        self.form = form
+        return self
+
+
 def bmp_bytes(canvas, see_through=False, hole=None):
-    """24-bit bottom-up BMP. With see_through, 0xFFFFFF is reserved for the
-    see-through parts: opaque pixels that came out pure white are nudged to
-    0xFEFEFE, and the optional hole rectangle is filled with pure white."""
+    """The picture as a compact BMP. With see_through, 0xFFFFFF is reserved
+    for the see-through parts: opaque pixels that came out pure white are
+    nudged to 0xFEFEFE, and the optional hole rectangle is filled with pure
+    white."""
     w, h = canvas.w, canvas.h
     px = canvas.rgb_bytes()
     if see_through:
@@ -802,6 +820,12 @@ def bmp_bytes(canvas, see_through=False, hole=None):
             for y in range(max(0, y0), min(h, y1)):
                 for x in range(max(0, x0), min(w, x1)):
                     px[y * w + x] = WHITE
+    data, form = compact_bmp.encode(w, h, px)
+    return Picture(data, bmp24_bytes(w, h, px), form)
+
+
+def bmp24_bytes(w, h, px):
+    """Uncompressed 24-bit bottom-up BMP of top-down RGB pixels."""
     stride = (w * 3 + 3) & ~3
     body = bytearray()
     for y in range(h - 1, -1, -1):
@@ -828,7 +852,12 @@ def mark_clear(canvas):
 
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, 'res', 'art')
+    args = sys.argv[1:]
+    reference_dir = None
+    if args[:1] == ['--reference-dir']:
+        reference_dir, args = args[1], args[2:]
+        os.makedirs(reference_dir, exist_ok=True)
+    out_dir = args[0] if args else os.path.join(root, 'res', 'art')
     os.makedirs(out_dir, exist_ok=True)
     files = {
         'bg222.bmp': bmp_bytes(background()),
@@ -845,7 +874,13 @@ def main():
     for name, data in files.items():
         with open(os.path.join(out_dir, name), 'wb') as f:
             f.write(data)
-        print(f'{name}: {len(data)} bytes')
+        if isinstance(data, Picture):
+            print(f'{name}: {len(data)} bytes, {data.form}')
+            if reference_dir:
+                with open(os.path.join(reference_dir, name), 'wb') as f:
+                    f.write(data.reference)
+        else:
+            print(f'{name}: {len(data)} bytes')
 
 
 if __name__ == '__main__':

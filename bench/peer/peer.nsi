@@ -1,5 +1,6 @@
-; The peer installer of the benchmark: copies the same two plug-in files
-; into a folder, nothing else. Built by bench/installer.sh with
+; The peer installer of the benchmark: one page (the folder), then it
+; copies the same two plug-in files into that folder, nothing else. Timed
+; as a window and as a silent install (/S). Built by bench/run.sh with
 ;   makensis -DPLUGIN32=... -DPLUGIN64=... -DOUT=... peer.nsi
 Unicode true
 Name "iRelief peer"
@@ -8,7 +9,6 @@ InstallDir "C:\Program Files\Mirefold\iRelief"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 Page directory
-Page instfiles
 
 Section "iRelief"
   SetOutPath "$INSTDIR"

@@ -1,9 +1,14 @@
 #!/usr/bin/env python3
-"""Writes the toolkit tests' bitmaps: 24-bit BMP files whose pixels follow
-the formulas of test_art.h, so a test knows every pixel it reads back."""
+"""Writes the toolkit tests' bitmaps: BMP files whose pixels follow the
+formulas of test_art.h, so a test knows every pixel it reads back. Most are
+24-bit; one picture is written again in each compact form the installer's
+artwork uses (scripts/compact_bmp.py)."""
 import os
 import struct
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import compact_bmp  # noqa: E402
 
 WHITE = (0xFF, 0xFF, 0xFF)
 NEAR_WHITE = (0xFF, 0xFF, 0xFE)  # COLORREF 0xFEFFFF: red FF, green FF, blue FE
@@ -39,6 +44,24 @@ def wide_strip(x, y):            # 152, 40 x 10: two 20 x 10 frames
     return (5 * x + 7, 20 * y + 11, 0x66)
 
 
+FORM_COLOURS = [(0x10 * i + 5, 0xF0 - 0x0D * i, (0x37 * i) & 0xFF) for i in range(11)] + [WHITE]
+
+
+def forms(x, y):                 # 153 to 156, 37 x 9: runs, single pixels, white
+    if x < 20:
+        return FORM_COLOURS[(x // 5 + y) % 12]     # runs of five
+    if x < 31:
+        return FORM_COLOURS[(x * 7 + y) % 12]      # no two alike: absolute runs
+    return FORM_COLOURS[(y * 3) % 12]              # a run to the odd last column
+
+
+FORMS = {
+    "pal8.bmp": (8, False),
+    "rle8.bmp": (8, True),
+    "pal4.bmp": (4, False),
+    "rle4.bmp": (4, True),
+}
+
 ART = {
     "bg222.bmp": (100, 50, background),
     "button203.bmp": (58, 19, button),
@@ -65,10 +88,17 @@ def bmp(width, height, pixel):
     return head + info + data
 
 
+def compact(bits, rle):
+    w, h = 37, 9
+    pixels = [forms(x, y) for y in range(h) for x in range(w)]
+    return compact_bmp.encode_form(w, h, pixels, bits, rle)
+
+
 out = sys.argv[1]
 os.makedirs(out, exist_ok=True)
-for name, (w, h, f) in ART.items():
-    data = bmp(w, h, f)
+files = {name: bmp(w, h, f) for name, (w, h, f) in ART.items()}
+files.update({name: compact(bits, rle) for name, (bits, rle) in FORMS.items()})
+for name, data in files.items():
     path = os.path.join(out, name)
     if not os.path.exists(path) or open(path, "rb").read() != data:
         with open(path, "wb") as fh:

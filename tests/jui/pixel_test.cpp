@@ -117,6 +117,34 @@ TEST(DrawTransparent, SkipsPureWhiteOnlyAndAppliesTheOffset) {
   ExpectButtonAt(direct, 5, 7);
 }
 
+// The compact forms of the installer's artwork, as LoadBitmapA reads them:
+// every pixel the same through the tiling (BitBlt) and the per-pixel copies
+// (GetPixel), white left out only by the transparent one.
+TEST(CompactForms, EveryFormLoadsToThePixelsItWasWrittenFrom) {
+  const char* names[] = {"8-bit palette", "RLE8", "4-bit palette", "RLE4"};
+  for (int f = 0; f < 4; ++f) {
+    SCOPED_TRACE(names[f]);
+    Picture form(art::kFormIds[f]);
+    ASSERT_EQ(art::kFormWidth, form.get()->width);
+    ASSERT_EQ(art::kFormHeight, form.get()->height);
+    DibCanvas tiled(art::kFormWidth, art::kFormHeight);
+    DibCanvas drawn(art::kFormWidth + 2, art::kFormHeight + 1);
+    TileBitmap(form.get(), tiled.dc(), RECT{0, 0, art::kFormWidth, art::kFormHeight});
+    DrawTransparent(form.get(), drawn.dc(), 2, 1, 0, 0);
+    int wrong = 0, whites = 0;
+    for (int y = 0; y < art::kFormHeight; ++y)
+      for (int x = 0; x < art::kFormWidth; ++x) {
+        const COLORREF want = art::Forms(x, y);
+        whites += want == art::kWhite;
+        if (tiled.Pixel(x, y) != want && wrong++ < 5) EXPECT_PIXEL(want, tiled.Pixel(x, y), x, y);
+        const COLORREF over = want == art::kWhite ? S : want;
+        if (drawn.Pixel(x + 2, y + 1) != over && wrong++ < 5) EXPECT_PIXEL(over, drawn.Pixel(x + 2, y + 1), x, y);
+      }
+    EXPECT_EQ(0, wrong);
+    EXPECT_GT(whites, 0) << "the picture holds see-through pixels";
+  }
+}
+
 TEST(PixelCopies, WithoutImageEveryPixelOfTheAreaIsBlack) {
   JBitmap none = {};
   none.width = 4;

@@ -14,6 +14,10 @@ constexpr unsigned kCheckId = 128;       // 52 x 13, four frames, some white
 constexpr unsigned kGridId = 150;        // 104 x 52, eight 26 x 26 cells
 constexpr unsigned kTallId = 151;        // 78 x 26, three 26 x 26 frames
 constexpr unsigned kWideId = 152;        // 40 x 10, two 20 x 10 frames
+// One 37 x 9 picture in the compact forms of the installer's artwork:
+// 8-bit palette, RLE8, 4-bit palette, RLE4.
+constexpr unsigned kFormIds[] = {153, 154, 155, 156};
+constexpr int kFormWidth = 37, kFormHeight = 9;
 
 inline COLORREF Background(int x, int y) { return RGB(x, 4 * y, 0x40); }
 inline COLORREF BackgroundAt(int x, int y) { return Background(x % 100, y % 50); }
@@ -32,5 +36,11 @@ inline COLORREF Check(int x, int y) {
 inline COLORREF Grid(int x, int y) { return RGB(2 * x + 1, 4 * y + 2, 0xA0); }
 inline COLORREF Tall(int x, int y) { return RGB(3 * x, 9 * y, 0x30); }
 inline COLORREF Wide(int x, int y) { return RGB(5 * x + 7, 20 * y + 11, 0x66); }
+
+// Runs of five, then pixels no two alike, then a run to the odd last column.
+inline COLORREF Forms(int x, int y) {
+  const int i = x < 20 ? (x / 5 + y) % 12 : x < 31 ? (x * 7 + y) % 12 : (y * 3) % 12;
+  return i == 11 ? kWhite : RGB(0x10 * i + 5, 0xF0 - 0x0D * i, (0x37 * i) & 0xFF);
+}
 
 }  // namespace art

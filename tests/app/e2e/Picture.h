@@ -26,7 +26,8 @@ struct Picture {
 // pre-filled with the sentinel colour.
 Picture CaptureClient(HWND window);
 
-// Bitmap resource id of module (a 24-bit DIB), or an empty picture.
+// Bitmap resource id of module (a 24-bit DIB, or an 8- or 4-bit palette
+// one, plain or run-length encoded), or an empty picture.
 Picture LoadBitmapResource(HMODULE module, int id);
 
 std::string Hex(std::uint32_t colour);
