@@ -26,7 +26,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   # tables, so the twin keeps them.
   list(APPEND PRODUCT_SIZE_FLAGS -fno-asynchronous-unwind-tables)
 endif()
-foreach(target iRelief-Setup discovery jui payload appcore rules)
+foreach(target iRelief-Setup discovery jui payload common rules)
   target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${PRODUCT_SIZE_FLAGS}>)
 endforeach()
 target_sources(iRelief-Setup PRIVATE ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp)
