@@ -76,10 +76,9 @@ def choose_palette(pixels, size=256):
     # allows, or MAX_RADIUS when that takes more; then the fewest picks that
     # reach it.
     picks, reach = _farthest_first(colours, room)
-    radius = max(reach[min(room * 3 // 4, len(reach)) - 1], min(reach))
-    if min(reach) > MAX_RADIUS:
+    if reach[-1] > MAX_RADIUS:
         raise ValueError('no palette of %d colours covers the picture within %d' % (size, MAX_RADIUS))
-    radius = min(radius, MAX_RADIUS)
+    radius = min(reach[min(room * 3 // 4, len(reach)) - 1], MAX_RADIUS)
     n = next(k for k in range(1, len(reach) + 1) if reach[k - 1] <= radius)
     chosen, radius = picks[:n], reach[n - 1]
     # The rest of the palette goes to the colours that would carry the most
