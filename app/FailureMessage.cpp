@@ -4,19 +4,9 @@
 #include <cstring>
 
 #include "../common/bounded.h"
+#include "../common/system_errors.h"
 
 namespace {
-
-// System error codes, spelled out here so that this file needs no system header.
-constexpr std::uint32_t kPathNotFound = 3;
-constexpr std::uint32_t kAccessDenied = 5;
-constexpr std::uint32_t kWriteProtect = 19;
-constexpr std::uint32_t kSharingViolation = 32;
-constexpr std::uint32_t kLockViolation = 33;
-constexpr std::uint32_t kHandleDiskFull = 39;
-constexpr std::uint32_t kDiskFull = 112;
-constexpr std::uint32_t kFileNameTooLong = 206;
-constexpr std::uint32_t kUserMappedFile = 1224;
 
 constexpr int kKindCount = 5;
 
@@ -53,17 +43,17 @@ const char* Advice(FailureKind kind) {
 
 FailureKind ClassifyFailure(std::uint32_t error) {
   switch (error) {
-    case kSharingViolation:
-    case kLockViolation:
-    case kUserMappedFile:
+    case kErrorSharingViolation:
+    case kErrorLockViolation:
+    case kErrorUserMappedFile:
       return FailureKind::InUse;
-    case kAccessDenied:
-    case kWriteProtect:
+    case kErrorAccessDenied:
+    case kErrorWriteProtect:
       return FailureKind::Denied;
-    case kDiskFull:
-    case kHandleDiskFull:
+    case kErrorDiskFull:
+    case kErrorHandleDiskFull:
       return FailureKind::DiskFull;
-    case kFileNameTooLong:
+    case kErrorFileNameTooLong:
       return FailureKind::PathTooLong;
     default:
       return FailureKind::Other;
@@ -128,7 +118,7 @@ void ComposeFolderMessage(char* out, std::size_t capacity, const char* folder, F
   const char* cause = nullptr;
   switch (problem) {
     case FolderProblem::CannotCreate:
-      cause = error == kPathNotFound ? "a folder above it is missing" : Symptom(ClassifyFailure(error));
+      cause = error == kErrorPathNotFound ? "a folder above it is missing" : Symptom(ClassifyFailure(error));
       break;
     case FolderProblem::CannotEnter:
       failed = "Setup could not open the folder\n";

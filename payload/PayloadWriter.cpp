@@ -12,6 +12,10 @@
 static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED, "access denied code");
 static_assert(kErrorSharingViolation == ERROR_SHARING_VIOLATION, "sharing violation code");
 static_assert(kErrorLockViolation == ERROR_LOCK_VIOLATION, "lock violation code");
+static_assert(kErrorPathNotFound == ERROR_PATH_NOT_FOUND && kErrorWriteProtect == ERROR_WRITE_PROTECT &&
+                  kErrorHandleDiskFull == ERROR_HANDLE_DISK_FULL && kErrorDiskFull == ERROR_DISK_FULL &&
+                  kErrorFileNameTooLong == ERROR_FILENAME_EXCED_RANGE && kErrorUserMappedFile == ERROR_USER_MAPPED_FILE,
+              "system error codes");
 
 char InstallFolder[kInstallFolderCapacity];
 
@@ -23,16 +27,26 @@ bool IsPlainAscii(const char* text) {
   return true;
 }
 
+// Runs step (true on success, the system error set otherwise) until it
+// succeeds or the retry rule gives up; returns 0 or the last error.
+template <typename Step>
+DWORD WithRetries(WriteStep which, Step step) {
+  for (int attempt = 1;; ++attempt) {
+    if (step()) return 0;
+    const DWORD error = GetLastError();
+    if (!ShouldRetryWrite(which, error, attempt)) return error;
+    Sleep(kWriteRetryPauseMs);
+  }
+}
+
 // Writes all bytes to a new file and closes it; returns 0 or the system error.
 DWORD WriteNewFile(const char* path, const void* bytes, DWORD size) {
   HANDLE file = INVALID_HANDLE_VALUE;
-  for (int attempt = 1;; ++attempt) {
+  const DWORD created = WithRetries(WriteStep::CreateTemporary, [&] {
     file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) break;
-    const DWORD error = GetLastError();
-    if (!ShouldRetryWrite(WriteStep::CreateTemporary, error, attempt)) return error;
-    Sleep(kWriteRetryPauseMs);
-  }
+    return file != INVALID_HANDLE_VALUE;
+  });
+  if (created != 0) return created;
   DWORD error = 0;
   const BYTE* p = static_cast<const BYTE*>(bytes);
   DWORD left = size;
@@ -61,12 +75,10 @@ DWORD ReplaceFileAtomically(const char* destination, const void* bytes, DWORD si
   int n = std::snprintf(temporary, sizeof temporary, "%s.%lu.tmp", destination, GetCurrentProcessId());
   if (n <= 0 || n >= static_cast<int>(sizeof temporary)) return ERROR_FILENAME_EXCED_RANGE;
   DWORD error = WriteNewFile(temporary, bytes, size);
-  for (int attempt = 1; error == 0; ++attempt) {
-    if (MoveFileExA(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) break;
-    const DWORD moveError = GetLastError();
-    if (!ShouldRetryWrite(WriteStep::MoveIntoPlace, moveError, attempt)) error = moveError;
-    else Sleep(kWriteRetryPauseMs);
-  }
+  if (error == 0)
+    error = WithRetries(WriteStep::MoveIntoPlace, [&] {
+      return MoveFileExA(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    });
   if (error != 0) DeleteFileA(temporary);
   return error;
 }

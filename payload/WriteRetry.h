@@ -6,10 +6,7 @@
 // failure. Any other error counts at once.
 #include <cstdint>
 
-// The system's error codes, as numbers (this file has no <windows.h>).
-constexpr std::uint32_t kErrorAccessDenied = 5;       // ERROR_ACCESS_DENIED
-constexpr std::uint32_t kErrorSharingViolation = 32;  // ERROR_SHARING_VIOLATION
-constexpr std::uint32_t kErrorLockViolation = 33;     // ERROR_LOCK_VIOLATION
+#include "../common/system_errors.h"
 
 // Attempts in all, the first one included, and the pause before each retry.
 constexpr int kWriteAttempts = 11;
