@@ -1,12 +1,10 @@
 #include "app/MainDialog.h"
 
-#include <shellapi.h>
-
 #include "app/DialogSetup.h"
 #include "app/DialogState.h"
 #include "app/FolderChooser.h"
+#include "app/HelpPage.h"
 #include "app/InstallCommand.h"
-#include "app/WebHost.h"
 #include "app/Widgets.h"
 #include "jui/JElement.h"
 
@@ -61,7 +59,7 @@ INT_PTR CloseClicked(HWND window, WPARAM, LPARAM) {
 }
 
 INT_PTR OpenHelpPage(HWND window, WPARAM, LPARAM) {
-  ShellExecuteA(window, "open", kHelpUrl, nullptr, nullptr, SW_SHOWMAXIMIZED);
+  ShowHelpPage(window);
   return FALSE;
 }
 
