@@ -35,3 +35,12 @@ bool ReadFileBytes(const std::string& path, Bytes* bytes);
 bool WriteFileBytes(const std::string& path, const Bytes& bytes);
 // The names of the files (not folders) in folder.
 std::vector<std::string> FilesIn(const std::string& folder);
+
+// A symbolic link at link that points at target (which need not exist).
+// Made by the system's own call where that makes one; Wine's call reports
+// success without making anything, so there the host's "ln -s" makes it,
+// through Wine's own way of starting a host program. False when neither can.
+bool MakeSymbolicLink(const std::string& link, const std::string& target);
+// Removes a link that MakeSymbolicLink made; Wine cannot see one whose
+// target is missing, so there the host's "rm" removes it.
+bool RemoveSymbolicLink(const std::string& link);
