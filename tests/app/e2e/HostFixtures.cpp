@@ -190,5 +190,6 @@ bool MakeSymbolicLink(const std::string& link, const std::string& target) {
 }
 
 bool RemoveSymbolicLink(const std::string& link) {
-  return DeleteFileA(link.c_str()) || RunOnHost("/bin/rm", "-f", {link});
+  // Through Wine, DeleteFile on a link removes what it points at.
+  return RunOnHost("/bin/rm", "-f", {link}) || DeleteFileA(link.c_str());
 }

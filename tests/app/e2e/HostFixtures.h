@@ -41,6 +41,7 @@ std::vector<std::string> FilesIn(const std::string& folder);
 // success without making anything, so there the host's "ln -s" makes it,
 // through Wine's own way of starting a host program. False when neither can.
 bool MakeSymbolicLink(const std::string& link, const std::string& target);
-// Removes a link that MakeSymbolicLink made; Wine cannot see one whose
-// target is missing, so there the host's "rm" removes it.
+// Removes a link that MakeSymbolicLink made, not what it points at: through
+// Wine, DeleteFile removes the target and cannot see a link to nothing, so
+// there the host's "rm" removes it.
 bool RemoveSymbolicLink(const std::string& link);
