@@ -173,7 +173,8 @@ class TemporaryFile {
     const int prefixLength = unc ? 7 : 4;
     const int capacity = static_cast<int>(sizeof rename.fileName / sizeof rename.fileName[0]);
     std::memcpy(rename.fileName, prefix, prefixLength * sizeof(WCHAR));
-    const int converted = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, unc ? destination + 1 : destination, -1,
+    // Converted as the system's ANSI calls convert the name they are given.
+    const int converted = MultiByteToWideChar(CP_ACP, 0, unc ? destination + 1 : destination, -1,
                                               rename.fileName + prefixLength, capacity - prefixLength);
     if (converted <= 1) return false;
     rename.fileNameLength = static_cast<DWORD>((prefixLength + converted - 1) * sizeof(WCHAR));
