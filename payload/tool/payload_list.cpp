@@ -36,6 +36,12 @@ struct Entry {
   std::string source;  // as written
   std::string path;    // resolved
   const PresetKind* preset;
+  // Where the installer meets it: kept in the list's order, or moved ahead
+  // of an earlier line (aheadOf, an index into the list's entries) because
+  // no resource name for it sorts after that line's.
+  bool kept = true;
+  int aheadOf = -1;
+  NameProblem whyMoved = NameProblem::None;
 };
 
 class ListChecker {
@@ -83,6 +89,7 @@ class ListChecker {
       std::fprintf(stderr, "%s: the payload list names no resource\n", list_.c_str());
       ++errors_;
     }
+    if (errors_ == 0) NoteMoves();
     return errors_ == 0;
   }
 
@@ -237,25 +244,63 @@ class ListChecker {
     return true;
   }
 
-  // The installer meets the resources of a type in the order of their names;
-  // where the shortest names would change the list's order, a longer one that
-  // decodes the same keeps it.
-  void CheckOrder(Entry& e) {
-    const Entry* previous = nullptr;
-    for (const Entry& other : entries_)
-      if (other.type == e.type && !other.resourceName.empty()) previous = &other;
-    if (!previous || e.resourceName > previous->resourceName) return;
+  // Encodes e's name into e.resourceName so that it sorts after `after`;
+  // false (and e unchanged) when no such name exists.
+  static bool EncodeAfter(Entry& e, const std::string& after, NameProblem* problem) {
     char encoded[kResourceNameCapacity];
-    NameEncoding r = EncodeResourceName(e.name.c_str(), encoded, sizeof encoded, previous->resourceName.c_str());
-    if (r.problem == NameProblem::None) {
-      e.resourceName = encoded;
-      return;
+    const NameEncoding r = EncodeResourceName(e.name.c_str(), encoded, sizeof encoded, after.c_str());
+    if (r.problem != NameProblem::None) {
+      *problem = r.problem;
+      return false;
     }
-    Fail(e.line, "name \"" + e.name + "\" cannot keep its place after \"" + previous->name + "\" of line " +
-                     std::to_string(previous->line) + ": the installer writes a type's resources in the order of " +
-                     "their names, and no resource name for it sorts after \"" + previous->resourceName +
-                     "\"; list it before line " + std::to_string(previous->line));
-    e.resourceName.clear();
+    e.resourceName = encoded;
+    return true;
+  }
+
+  // The installer meets the resources of a type in the order of their names.
+  // Where the shortest name would change the list's order, a longer one that
+  // decodes the same keeps it. Where no name can, the entry is moved: it goes
+  // as late as names allow, after as many of the lines kept in order as it
+  // can, and after the lines moved to the same place before it where it can.
+  // What the user gets is the same in any order.
+  void CheckOrder(Entry& e) {
+    std::vector<int> chain;  // the type's lines kept in order, ascending names
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+      if (entries_[i].type == e.type && entries_[i].kept) chain.push_back(static_cast<int>(i));
+    if (chain.empty() || e.resourceName > entries_[chain.back()].resourceName) return;
+    NameProblem problem = NameProblem::None;
+    if (EncodeAfter(e, entries_[chain.back()].resourceName, &problem)) return;
+
+    e.kept = false;
+    for (int link = static_cast<int>(chain.size()) - 1; link >= 0; --link) {
+      // No name sorts after chain[link]; the latest place left is after
+      // chain[link - 1] (or first of all), and lines moved there earlier
+      // come first where names allow it.
+      e.aheadOf = chain[static_cast<std::size_t>(link)];
+      e.whyMoved = problem;
+      const std::string floor = link > 0 ? entries_[chain[static_cast<std::size_t>(link - 1)]].resourceName : "";
+      std::string movedThere = floor;
+      for (const Entry& other : entries_)
+        if (other.type == e.type && !other.kept && other.aheadOf == e.aheadOf && other.resourceName > movedThere)
+          movedThere = other.resourceName;
+      NameProblem ignored;
+      if (movedThere != floor && EncodeAfter(e, movedThere, &ignored)) return;
+      if (link == 0 || EncodeAfter(e, floor, &problem)) return;  // first of all: the shortest name
+    }
+  }
+
+  // One note a moved line: the build goes on.
+  void NoteMoves() const {
+    for (const Entry& e : entries_) {
+      if (e.kept) continue;
+      const Entry& ahead = entries_[static_cast<std::size_t>(e.aheadOf)];
+      std::fprintf(stderr,
+                   "%s:%d: note: type %s writes \"%s\" before \"%s\" of line %d, out of the list's order: "
+                   "no resource name for it %ssorts after \"%s\"\n",
+                   list_.c_str(), e.line, kTypes[e.type], e.name.c_str(), ahead.name.c_str(), ahead.line,
+                   e.whyMoved == NameProblem::TooLong ? "shorter than 400 characters " : "",
+                   ahead.resourceName.c_str());
+    }
   }
 
   std::string list_, plugin32_, plugin64_, folder_;
