@@ -6,6 +6,7 @@
 //   payload-list rc LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]
 //   payload-list describe        lines "TYPE<TAB>NAME" on stdin
 //   payload-list encode NAME...
+//   payload-list types           the payload's resource types, "TYPE<TAB>HOLDS"
 //
 // A list has one resource a line, TYPE<TAB>NAME<TAB>SOURCE; blank lines and
 // lines that begin with # are left out.
@@ -19,18 +20,21 @@
 #include <string>
 #include <vector>
 
+#include "payload/PayloadResourceTypes.h"
 #include "payload/PresetKinds.h"
 #include "payload/ResourceName.h"
 #include "payload/ResourceNameEncode.h"
 
 namespace {
 
-const char* const kTypes[] = {"3000", "3001"};
-const char* const kTypeHolds[] = {"files for 32-bit hosts", "files for 64-bit hosts"};
+constexpr int kTypeCount = static_cast<int>(sizeof kPayloadResourceTypes / sizeof kPayloadResourceTypes[0]);
+
+// A type as the list and the resource script write it: "3000".
+std::string TypeText(int index) { return std::to_string(kPayloadResourceTypes[index].id); }
 
 struct Entry {
   int line;
-  int type;  // index into kTypes
+  int type;  // index into kPayloadResourceTypes
   std::string name;
   std::string resourceName;
   std::string source;  // as written
@@ -134,10 +138,14 @@ class ListChecker {
       return;
     }
     Entry e{line, -1, fields[1], "", fields[2], "", nullptr};
-    for (int t = 0; t < 2; ++t)
-      if (fields[0] == kTypes[t]) e.type = t;
+    std::string known;
+    for (int t = 0; t < kTypeCount; ++t) {
+      if (fields[0] == TypeText(t)) e.type = t;
+      known += std::string(t == 0 ? "" : t + 1 == kTypeCount ? " or " : ", ") + TypeText(t) + " (" +
+               kPayloadResourceTypes[t].holds + ")";
+    }
     if (e.type < 0) {
-      Fail(line, "unknown type \"" + fields[0] + "\": use 3000 (files for 32-bit hosts) or 3001 (files for 64-bit hosts)");
+      Fail(line, "unknown type \"" + fields[0] + "\": use " + known);
       return;
     }
     bool ok = CheckName(e);
@@ -168,13 +176,13 @@ class ListChecker {
       if (other.type != e.type) continue;
       if (Folded(other.name) == Folded(e.name)) {
         Fail(e.line, "name \"" + e.name + "\" is the same file as \"" + other.name + "\" of line " +
-                         std::to_string(other.line) + " in type " + kTypes[e.type] +
+                         std::to_string(other.line) + " in type " + TypeText(e.type) +
                          " (Windows does not tell file names apart by letter case)");
         return false;
       }
       if (e.preset && other.preset == e.preset) {
         Fail(e.line, "preset block \"" + e.name + "\" writes the same registry values as \"" + other.name +
-                         "\" of line " + std::to_string(other.line) + " in type " + kTypes[e.type] + " (" +
+                         "\" of line " + std::to_string(other.line) + " in type " + TypeText(e.type) + " (" +
                          e.preset->valuePrefix + "01 and on under HKEY_CURRENT_USER\\" + e.preset->key + ")");
         return false;
       }
@@ -232,14 +240,11 @@ class ListChecker {
       return false;
     }
     const PresetKind* kind = FindPresetKind(e.name.c_str());
-    if (kind) {
-      const unsigned long long needed = static_cast<unsigned long long>(kind->recordCount) * kind->recordSize;
-      if (size < needed) {
-        Fail(e.line, "preset block \"" + e.name + "\" (" + kind->marker + ": " + std::to_string(kind->recordCount) +
-                         " records of " + std::to_string(kind->recordSize) + " bytes) needs " +
-                         std::to_string(needed) + " bytes; " + shown + " holds " + std::to_string(size));
-        return false;
-      }
+    if (kind && !PresetBlockComplete(*kind, size)) {
+      Fail(e.line, "preset block \"" + e.name + "\" (" + kind->marker + ": " + std::to_string(kind->recordCount) +
+                       " records of " + std::to_string(kind->recordSize) + " bytes) needs " +
+                       std::to_string(PresetBlockBytes(*kind)) + " bytes; " + shown + " holds " + std::to_string(size));
+      return false;
     }
     return true;
   }
@@ -291,15 +296,15 @@ class ListChecker {
 
   // One note a moved line: the build goes on.
   void NoteMoves() const {
+    const std::string shortEnough = "shorter than " + std::to_string(kResourceNameCapacity) + " characters ";
     for (const Entry& e : entries_) {
       if (e.kept) continue;
       const Entry& ahead = entries_[static_cast<std::size_t>(e.aheadOf)];
       std::fprintf(stderr,
                    "%s:%d: note: type %s writes \"%s\" before \"%s\" of line %d, out of the list's order: "
                    "no resource name for it %ssorts after \"%s\"\n",
-                   list_.c_str(), e.line, kTypes[e.type], e.name.c_str(), ahead.name.c_str(), ahead.line,
-                   e.whyMoved == NameProblem::TooLong ? "shorter than 400 characters " : "",
-                   ahead.resourceName.c_str());
+                   list_.c_str(), e.line, TypeText(e.type).c_str(), e.name.c_str(), ahead.name.c_str(), ahead.line,
+                   e.whyMoved == NameProblem::TooLong ? shortEnough.c_str() : "", ahead.resourceName.c_str());
     }
   }
 
@@ -344,11 +349,13 @@ int WriteResourceScript(int argc, char** argv) {
     return 1;
   }
   std::string rc = "// Generated from " + list + " by payload-list. Each resource's name encodes\n"
-                   "// the installed file name; 3000 holds files for 32-bit hosts, 3001 for 64-bit hosts.\n";
+                   "// the installed file name; the type says which hosts the file is for:\n";
+  for (const PayloadResourceType& type : kPayloadResourceTypes)
+    rc += "//   " + std::to_string(type.id) + " holds " + type.holds + "\n";
   std::string deps = DepPath(out) + ": " + DepPath(list);
   for (const Entry& e : checker.entries()) {
     // The directive between two entries also keeps windres from joining their strings.
-    rc += "LANGUAGE 9, 1\n\"" + e.resourceName + "\" " + kTypes[e.type] + " \"" + e.path + "\"\n";
+    rc += "LANGUAGE 9, 1\n\"" + e.resourceName + "\" " + TypeText(e.type) + " \"" + e.path + "\"\n";
     deps += " \\\n  " + DepPath(e.path);
   }
   if (!WriteFileAtomically(out, rc) || (argc == 7 && !WriteFileAtomically(argv[6], deps + "\n"))) {
@@ -371,8 +378,7 @@ int Describe() {
     std::cout << line << '\t';
     char decoded[kResourceNameCapacity];
     bool plain = true;
-    for (unsigned char c : name)
-      if (c < 0x20 || c > 0x7E) plain = false;
+    for (char c : name) plain = plain && IsPrintableAscii(c);
     if (name.size() >= sizeof decoded || !plain) {
       std::cout << "unusable\tnot a usable file name\n";
       continue;
@@ -384,7 +390,7 @@ int Describe() {
       FormatPresetValueName(first, sizeof first, *kind, 1);
       FormatPresetValueName(last, sizeof last, *kind, kind->recordCount);
       std::cout << "preset\t" << kind->marker << "\tHKEY_CURRENT_USER\\" << kind->key << '\t' << first << '-' << last
-                << '\t' << kind->recordCount * kind->recordSize << '\n';
+                << '\t' << PresetBlockBytes(*kind) << '\n';
     } else {
       std::cout << "file\t" << decoded << '\n';
     }
@@ -407,6 +413,13 @@ int Encode(int argc, char** argv) {
   return failed ? 1 : 0;
 }
 
+// The payload's resource types, for scripts/payload-info: "TYPE<TAB>HOLDS"
+// lines in the order it lists them.
+int Types() {
+  for (const PayloadResourceType& type : kPayloadResourceTypes) std::printf("%d\t%s\n", type.id, type.holds);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -414,9 +427,11 @@ int main(int argc, char** argv) {
   if (command == "rc") return WriteResourceScript(argc, argv);
   if (command == "describe") return Describe();
   if (command == "encode") return Encode(argc, argv);
+  if (command == "types") return Types();
   std::fprintf(stderr,
                "usage: payload-list rc LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]\n"
                "       payload-list describe < TYPE<TAB>NAME lines\n"
-               "       payload-list encode FILE-NAME...\n");
+               "       payload-list encode FILE-NAME...\n"
+               "       payload-list types\n");
   return 2;
 }
