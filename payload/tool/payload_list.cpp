@@ -3,7 +3,7 @@
 // preset kinds) and writes the payload resources as a resource script; it
 // also tells what the installer makes of a resource name.
 //
-//   payload-list rc LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]
+//   payload-list rc [--no-notes] LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]
 //   payload-list describe        lines "TYPE<TAB>NAME" on stdin
 //   payload-list encode NAME...
 //   payload-list types           the payload's resource types, "TYPE<TAB>HOLDS"
@@ -61,7 +61,8 @@ class ListChecker {
     }
   }
 
-  bool Read() {
+  // Reads and checks the list; notes says whether moved lines are noted.
+  bool Read(bool notes) {
     FILE* in = std::fopen(list_.c_str(), "rb");
     if (!in) {
       std::fprintf(stderr, "%s: cannot read the payload list: %s\n", list_.c_str(), std::strerror(errno));
@@ -93,7 +94,7 @@ class ListChecker {
       std::fprintf(stderr, "%s: the payload list names no resource\n", list_.c_str());
       ++errors_;
     }
-    if (errors_ == 0) NoteMoves();
+    if (errors_ == 0 && notes) NoteMoves();
     return errors_ == 0;
   }
 
@@ -336,14 +337,21 @@ bool WriteFileAtomically(const std::string& path, const std::string& text) {
   return true;
 }
 
+// --no-notes: a second build of the same list (the 64-bit twin's) leaves the
+// notes to the first.
 int WriteResourceScript(int argc, char** argv) {
+  const bool notes = !(argc > 2 && std::strcmp(argv[2], "--no-notes") == 0);
+  if (!notes) {
+    ++argv;
+    --argc;
+  }
   if (argc < 6 || argc > 7) {
-    std::fprintf(stderr, "usage: payload-list rc LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]\n");
+    std::fprintf(stderr, "usage: payload-list rc [--no-notes] LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]\n");
     return 2;
   }
   const std::string list = argv[2], out = argv[5];
   ListChecker checker(list, argv[3], argv[4]);
-  if (!checker.Read()) {
+  if (!checker.Read(notes)) {
     std::remove(out.c_str());
     std::fprintf(stderr, "%s: the payload list has errors; no payload was built\n", list.c_str());
     return 1;
@@ -429,7 +437,7 @@ int main(int argc, char** argv) {
   if (command == "encode") return Encode(argc, argv);
   if (command == "types") return Types();
   std::fprintf(stderr,
-               "usage: payload-list rc LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]\n"
+               "usage: payload-list rc [--no-notes] LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]\n"
                "       payload-list describe < TYPE<TAB>NAME lines\n"
                "       payload-list encode FILE-NAME...\n"
                "       payload-list types\n");

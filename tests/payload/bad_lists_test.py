@@ -22,15 +22,16 @@ def check(what, ok, detail=""):
         print(f"FAIL {what}{': ' + detail if detail else ''}")
 
 
-def run(tool, folder, lines, name="test.list"):
+def run(tool, folder, lines, name="test.list", options=()):
     path = os.path.join(folder, name)
     with open(path, "w") as f:
         f.write("".join(line + "\n" for line in lines))
     out = os.path.join(folder, "payload.rc")
     with open(out, "w") as f:
         f.write("// from an earlier build\n")
-    result = subprocess.run([tool, "rc", path, os.path.join(folder, "x86.8bf"), os.path.join(folder, "x64.8bf"),
-                             out], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    result = subprocess.run([tool, "rc", *options, path, os.path.join(folder, "x86.8bf"),
+                             os.path.join(folder, "x64.8bf"), out], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                            text=True)
     return path, result, os.path.exists(out)
 
 
@@ -121,6 +122,10 @@ def main():
                 check(f"{what}: every line is installed, in the installer's order",
                       installed_order(tool, os.path.join(folder, "payload.rc"), "3000") == order,
                       str(installed_order(tool, os.path.join(folder, "payload.rc"), "3000")))
+
+        # The 64-bit twin checks the same list again and leaves the notes to the first build.
+        path, result, kept = run(tool, folder, [good] + moves[0][1], options=["--no-notes"])
+        check("--no-notes builds without a note", result.returncode == 0 and kept and not result.stderr, result.stderr)
 
         path, result, kept = run(tool, folder, ["# nothing but a comment"])
         check("an empty list fails", result.returncode == 1 and "names no resource" in result.stderr, result.stderr)
