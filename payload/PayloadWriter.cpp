@@ -21,12 +21,6 @@ char InstallFolder[kInstallFolderCapacity];
 
 namespace {
 
-bool IsPlainAscii(const char* text) {
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
-    if (*p < 0x20 || *p > 0x7E) return false;
-  return true;
-}
-
 // Runs step (true on success, the system error set otherwise) until it
 // succeeds or the retry rule gives up; returns 0 or the last error.
 template <typename Step>
@@ -108,7 +102,7 @@ BOOL CALLBACK ExtractPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PT
   }
 
   char fileName[kResourceNameCapacity];
-  if (IS_INTRESOURCE(name) || !CopyWhole(fileName, sizeof fileName, name) || !IsPlainAscii(fileName)) {
+  if (IS_INTRESOURCE(name) || !CopyWhole(fileName, sizeof fileName, name) || !IsPrintableAsciiText(fileName)) {
     RecordOutcome(OutcomeKind::Failed, ShownName(name), ERROR_INVALID_NAME, "payload name is not a usable file name");
     return TRUE;
   }

@@ -4,7 +4,9 @@
 // one step, so a failed write never damages a plug-in the user already has.
 #include <windows.h>
 
-constexpr int kInstallFolderCapacity = 400;
+#include "../common/path_capacity.h"
+
+constexpr int kInstallFolderCapacity = kPathCapacity;
 
 // The destination folder, ending in a backslash.
 extern char InstallFolder[kInstallFolderCapacity];

@@ -154,6 +154,25 @@ TEST(EncodeResourceName, SweepOfShortNamesIsShortestAndRoundTrips) {
   }
 }
 
+// The encoder and the decoder share one rule for what capitalises the next
+// character: every printable character that a file name may hold, first,
+// between two letters and last, comes back as it went in.
+TEST(EncodeResourceName, EveryPrintableCharacterRoundTrips) {
+  for (int c = 0x20; c <= 0x7E; ++c) {
+    if (std::strchr("<>:\"/\\|?*", c)) continue;
+    const char ch = static_cast<char>(c);
+    for (const std::string& file : {std::string(1, ch) + "b", "a" + std::string(1, ch) + "b", "a" + std::string(1, ch),
+                                    "A" + std::string(1, ch) + "B"}) {
+      Encoded e = Encode(file);
+      if (file.back() == ' ' || file.back() == '.') continue;
+      ASSERT_EQ(NameProblem::None, e.result.problem) << "\"" << file << "\"";
+      EXPECT_EQ(file, Decode(e.name)) << "\"" << file << "\" encoded as \"" << e.name << "\"";
+    }
+  }
+  for (const char* outside : {"a\x1F", "a\x7F", "caf\xE9", "\x8A" "a"})
+    EXPECT_EQ(NameProblem::NotPrintableAscii, Encode(outside).result.problem) << "byte outside printable ASCII";
+}
+
 TEST(EncodeResourceName, CanSortAfterAGivenName) {
   Encoded e = Encode("License.txt", kResourceNameCapacity, "README.TXT");
   ASSERT_EQ(NameProblem::None, e.result.problem);

@@ -110,6 +110,21 @@ TEST(PresetKinds, MarkersInTableOrderAndValueNames) {
   EXPECT_FALSE(FormatPresetValueName(name, 9, *kind, 16)) << "a name that does not fit is refused";
 }
 
+TEST(PresetKinds, ABlockMustHoldEveryRecord) {
+  const struct {
+    const char* marker;
+    unsigned long bytes;
+  } kinds[] = {{"PresetsSketchesbin", 768}, {"PresetsBouquetsbin", 2048}, {"PresetsPatternsbin", 1536}};
+  for (const auto& k : kinds) {
+    const PresetKind* kind = FindPresetKind(k.marker);
+    ASSERT_NE(nullptr, kind) << k.marker;
+    EXPECT_EQ(k.bytes, PresetBlockBytes(*kind)) << k.marker;
+    EXPECT_FALSE(PresetBlockComplete(*kind, k.bytes - 1)) << k.marker << ": one byte short is refused whole";
+    EXPECT_TRUE(PresetBlockComplete(*kind, k.bytes)) << k.marker;
+    EXPECT_TRUE(PresetBlockComplete(*kind, k.bytes + 40)) << k.marker << ": a longer block's tail is ignored";
+  }
+}
+
 TEST(ChoosePayloadTypes, FollowsTheFolderOn64BitWindows) {
   int types[2] = {0, 0};
   ASSERT_EQ(1, ChoosePayloadTypes(0, "C:\\Program Files (64 Bit)\\", types));
