@@ -1,4 +1,4 @@
-#include "InstallerSession.h"
+#include "tests/support/InstallerSession.h"
 
 #include <cstring>
 
@@ -6,6 +6,7 @@ namespace {
 
 struct WindowSearch {
   DWORD processId;
+  const std::function<bool(HWND)>* accept;
   HWND found;
 };
 
@@ -13,14 +14,18 @@ BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM lParam) {
   auto* search = reinterpret_cast<WindowSearch*>(lParam);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  char className[32] = "";
-  GetClassNameA(window, className, sizeof className);
-  if (owner == search->processId && IsWindowVisible(window) && std::strcmp(className, "#32770") == 0 &&
-      GetDlgItem(window, 1033)) {
+  if (owner == search->processId && IsWindowVisible(window) && (!*search->accept || (*search->accept)(window))) {
     search->found = window;
     return FALSE;
   }
   return TRUE;
+}
+
+// The installer's main window: a dialog with the folder drop-down.
+bool IsInstallerDialog(HWND window) {
+  char className[32] = "";
+  GetClassNameA(window, className, sizeof className);
+  return std::strcmp(className, "#32770") == 0 && GetDlgItem(window, 1033);
 }
 
 struct OwnedSearch {
@@ -59,11 +64,13 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   }
 }
 
-HWND FindInstallerWindow(DWORD processId) {
-  WindowSearch search{processId, nullptr};
+HWND FindVisibleWindow(DWORD processId, const std::function<bool(HWND)>& accept) {
+  WindowSearch search{processId, &accept, nullptr};
   EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
+
+HWND FindInstallerWindow(DWORD processId) { return FindVisibleWindow(processId, IsInstallerDialog); }
 
 InstallerSession::~InstallerSession() {
   if (process_.hProcess) {
