@@ -26,7 +26,7 @@ Bytes ResourceBytes(int type, const char* name) {
 int CountTemporaryFiles(const std::string& folder) { return static_cast<int>(FilesIn(folder, "*.tmp").size()); }
 
 BOOL InstallType(const std::string& folder, int type) {
-  CopyCut(InstallFolder, sizeof InstallFolder, folder.c_str());
+  SetInstallFolder(folder.c_str());
   ClearOutcomes();
   return EnumResourceNamesA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(type), ExtractPayloadResource, type);
 }
