@@ -95,6 +95,8 @@ void SizeAndCentre(HWND window, int width, int height) {
 void InitialiseMainDialog(HWND window) {
   InstallDone = 0;
 
+  int width = 0;
+  int height = 0;
   {
     // Attach and the widgets load their bitmaps against this DC.
     LentPaintDC windowDC(&MainContext, window);
@@ -103,8 +105,10 @@ void InitialiseMainDialog(HWND window) {
     Attach(window, kBackgroundBitmap, kLinkCursor, &provisionalStatus);
     HoverTextColor = kHoverTextColour;
 
-    const int width = MainContext.background ? MainContext.background->width : 0;
-    const int height = MainContext.background ? MainContext.background->height : 0;
+    if (MainContext.background) {
+      width = MainContext.background->width;
+      height = MainContext.background->height;
+    }
     SetTextLeftMargin(kLeftMargin);
     WindowLayout = ComputeMainLayout(width, height, TextLeft);
     const LayoutRect& status = WindowLayout.statusRect;

@@ -5,7 +5,7 @@
 #include "app/FolderEntries.h"
 #include "app/IndicatorRule.h"
 #include "app/DialogState.h"
-include "app/WidgetSlots.h"
+#include "app/WidgetSlots.h"
 #include "common/Wow64.h"
 #include "discovery/FolderCandidates.h"
 #include "payload/PayloadWriter.h"

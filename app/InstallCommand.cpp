@@ -5,7 +5,7 @@
 #include "app/FolderChooser.h"
 #include "app/DialogState.h"
 #include "app/PayloadTypes.h"
-include "app/WidgetSlots.h"
+#include "app/WidgetSlots.h"
 #include "common/Wow64.h"
 #include "payload/PayloadOutcome.h"
 #include "payload/PayloadWriter.h"

@@ -8,7 +8,7 @@
 #include "app/InstallCommand.h"
 #include "app/MakerSite.h"
 #include "app/WidgetSlots.h"
-include "jui/JElement.h"
+#include "jui/JElement.h"
 #include "jui/PanelScopes.h"
 #include "jui/TextDrawing.h"
 

@@ -38,7 +38,7 @@
 #include "app/MainLayout.h"
 #include "tests/app/e2e/HostFixtures.h"
 #include "tests/support/InstallerSession.h"
-#include "tests/app/e2e/Picture.h"
+#include "tests/support/Picture.h"
 
 namespace {
 
