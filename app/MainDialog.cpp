@@ -6,9 +6,11 @@
 #include "app/DialogState.h"
 #include "app/FolderChooser.h"
 #include "app/InstallCommand.h"
-#include "app/WebHost.h"
-#include "app/Widgets.h"
+#include "app/MakerSite.h"
+#include "app/WidgetSlots.h"
 #include "jui/JElement.h"
+#include "jui/PanelScopes.h"
+#include "jui/TextDrawing.h"
 
 namespace {
 
@@ -86,10 +88,9 @@ INT_PTR OnInitDialog(HWND window, WPARAM, LPARAM) {
 
 INT_PTR OnPaint(HWND, WPARAM, LPARAM) {
   JPanel* panel = MainPanel();
-  panel->BeginPaint();
+  PanelPaint paint(panel);
   panel->PaintAll();
   if (InstallDone == 0) DrawStaticText(kFolderCaption, WindowLayout.captionTop);
-  panel->EndPaint();
   return FALSE;
 }
 

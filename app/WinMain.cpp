@@ -2,7 +2,7 @@
 #include <objbase.h>
 
 #include "app/MainDialog.h"
-#include "app/Widgets.h"
+#include "app/WidgetSlots.h"
 #include "jui/JContext.h"
 #include "jui/JPanel.h"
 

@@ -17,7 +17,6 @@ static_assert(kErrorPathNotFound == ERROR_PATH_NOT_FOUND && kErrorWriteProtect =
                   kErrorFileNameTooLong == ERROR_FILENAME_EXCED_RANGE && kErrorUserMappedFile == ERROR_USER_MAPPED_FILE,
               "system error codes");
 
-char InstallFolder[kInstallFolderCapacity];
 
 namespace {
 

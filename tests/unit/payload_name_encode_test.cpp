@@ -9,10 +9,9 @@
 
 #include "payload/ResourceName.h"
 #include "payload/ResourceNameEncode.h"
+#include "tests/support/GuardedText.h"
 
 namespace {
-
-constexpr unsigned char kSentinel = 0x5A;
 
 struct Encoded {
   NameEncoding result;
@@ -20,14 +19,11 @@ struct Encoded {
 };
 
 Encoded Encode(const std::string& file, int cap = kResourceNameCapacity, const char* after = nullptr) {
-  char buffer[kResourceNameCapacity + 16];
-  std::memset(buffer, kSentinel, sizeof buffer);
-  Encoded e{EncodeResourceName(file.c_str(), buffer, cap, after), ""};
-  const std::size_t used = strnlen(buffer, static_cast<std::size_t>(cap));
-  EXPECT_LT(used, static_cast<std::size_t>(cap)) << "no terminator within the buffer for " << file;
-  for (std::size_t i = static_cast<std::size_t>(cap); i < sizeof buffer; ++i)
-    EXPECT_EQ(kSentinel, static_cast<unsigned char>(buffer[i])) << "byte " << i << " past the buffer, for " << file;
-  e.name.assign(buffer, used);
+  GuardedText buffer(static_cast<std::size_t>(cap));
+  Encoded e{EncodeResourceName(file.c_str(), buffer.data(), cap, after), ""};
+  EXPECT_TRUE(buffer.Terminated()) << "no terminator within the buffer for " << file;
+  EXPECT_EQ(-1, buffer.FirstTouchedGuard()) << "byte past the buffer, for " << file;
+  e.name = buffer.text();
   return e;
 }
 

@@ -10,19 +10,18 @@
 #include "payload/ResourceName.h"
 #include "payload/SkipList.h"
 #include "payload/WriteRetry.h"
+#include "tests/support/GuardedText.h"
 
 namespace {
 
 std::string Decode(const char* raw) {
-  char buffer[kResourceNameCapacity + 8];
-  std::memset(buffer, 0x5A, sizeof buffer);  // sentinel bytes after the name
-  std::strcpy(buffer, raw);
+  // A buffer of exactly the name's size: decoding works in place.
   const std::size_t rawLength = std::strlen(raw);
-  DecodeResourceName(buffer);
-  for (std::size_t i = rawLength + 1; i < sizeof buffer; ++i)
-    EXPECT_EQ(0x5A, static_cast<unsigned char>(buffer[i])) << "byte " << i << " after the name was overwritten";
-  EXPECT_LE(std::strlen(buffer), rawLength) << "a decoded name is never longer";
-  return buffer;
+  GuardedText buffer(rawLength + 1, raw, rawLength);
+  DecodeResourceName(buffer.data());
+  EXPECT_EQ(-1, buffer.FirstTouchedGuard()) << "a byte after the name was overwritten";
+  EXPECT_LE(buffer.text().size(), rawLength) << "a decoded name is never longer";
+  return buffer.text();
 }
 
 TEST(DecodeResourceName, WorkedExamples) {
