@@ -2,7 +2,7 @@
 
 #include "app/DialogState.h"
 #include "app/MainLayout.h"
-#include "app/Widgets.h"
+#include "app/WidgetSlots.h"
 #include "jui/JContext.h"
 
 namespace {
@@ -32,9 +32,8 @@ void EnterCompletionScreen(HWND window) {
   MoveWindow(GetDlgItem(window, kFolderDropDownId), kLeftMargin, kDropDownHiddenTop, kDropDownHiddenWidth,
              kDropDownHeight, TRUE);
 
-  // A larger font from now on. The old one stays alive: the back buffer,
-  // made at initialisation, still has it selected.
-  UiFont = CreateUiFont(kCompletionFontHeight, 0);
+  // A larger font from now on.
+  ReplaceUiFont(kCompletionFontHeight);
 
   InvalidateRect(window, nullptr, TRUE);
 }

@@ -4,8 +4,9 @@
 #include "app/FolderEntries.h"
 #include "app/IndicatorRule.h"
 #include "app/DialogState.h"
-#include "app/Widgets.h"
+#include "app/WidgetSlots.h"
 #include "common/SystemApi.h"
+#include "common/Wow64.h"
 #include "discovery/FolderCandidates.h"
 #include "payload/PayloadWriter.h"
 
@@ -83,12 +84,14 @@ void FillBrowseSettings(HWND window) {
 bool ReadSelectionIntoInstallFolder(HWND window) {
   const LRESULT selection = DropDown(window, CB_GETCURSEL, 0, 0);
   const LRESULT length = selection == CB_ERR ? CB_ERR : DropDown(window, CB_GETLBTEXTLEN, selection, 0);
+  char entry[kInstallFolderCapacity] = "";
   if (length == CB_ERR || length >= kInstallFolderCapacity) {
-    InstallFolder[0] = '\0';
+    SetInstallFolder(nullptr);
     ChosenEntry = -1;
     return false;
   }
-  DropDown(window, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(InstallFolder));
+  DropDown(window, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(entry));
+  SetInstallFolder(entry);
   ChosenEntry = selection;
   return true;
 }

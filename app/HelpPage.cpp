@@ -1,7 +1,7 @@
 #include "app/HelpPage.h"
 
 #include "app/DesktopShell.h"
-#include "app/WebHost.h"
+#include "app/MakerSite.h"
 #include "common/SystemApi.h"
 
 namespace {

@@ -5,8 +5,10 @@
 #include "app/FolderChooser.h"
 #include "app/HelpPage.h"
 #include "app/InstallCommand.h"
-#include "app/Widgets.h"
+#include "app/WidgetSlots.h"
 #include "jui/JElement.h"
+#include "jui/PanelScopes.h"
+#include "jui/TextDrawing.h"
 
 namespace {
 
@@ -84,10 +86,9 @@ INT_PTR OnInitDialog(HWND window, WPARAM, LPARAM) {
 
 INT_PTR OnPaint(HWND, WPARAM, LPARAM) {
   JPanel* panel = MainPanel();
-  panel->BeginPaint();
+  PanelPaint paint(panel);
   panel->PaintAll();
   if (InstallDone == 0) DrawStaticText(kFolderCaption, WindowLayout.captionTop);
-  panel->EndPaint();
   return FALSE;
 }
 

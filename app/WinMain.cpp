@@ -3,7 +3,7 @@
 #include "app/ComApartment.h"
 #include "app/MainDialog.h"
 #include "app/ProcessHardening.h"
-#include "app/Widgets.h"
+#include "app/WidgetSlots.h"
 #include "jui/JContext.h"
 #include "jui/JPanel.h"
 

@@ -1,6 +1,7 @@
 #include "jui/JAncor.h"
 
 #include "common/bounded.h"
+#include "jui/GdiScope.h"
 #include "jui/RectConversion.h"
 
 namespace {
@@ -18,7 +19,7 @@ JAncor::JAncor(JContext* ctx, const char* text, const RECT& position, const char
 }
 
 void JAncor::Draw(HDC dc) {
-  HGDIOBJ oldFont = LinkFont ? SelectObject(dc, LinkFont) : nullptr;
+  SelectedObject font(dc, LinkFont);
   SetTextColor(dc, visited == 1 ? kVisitedColour : kLinkColour);
   const int length = lstrlenA(linkText);
   TextOutA(dc, linkRect.left, linkRect.top, linkText, length);
@@ -27,7 +28,6 @@ void JAncor::Draw(HDC dc) {
   GetTextExtentPoint32A(dc, linkText, length, &extent);
   linkRect.right = linkRect.left + extent.cx;
   linkRect.bottom = linkRect.top + extent.cy;
-  if (oldFont) SelectObject(dc, oldFont);
 }
 
 int JAncor::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {

@@ -1,8 +1,9 @@
 #include "jui/JElement.h"
 
 #include "common/bounded.h"
-#include "jui/BitmapDraw.h"
+#include "jui/PixelCopies.h"
 #include "jui/PreparedDC.h"
+#include "jui/TileBitmap.h"
 
 namespace {
 

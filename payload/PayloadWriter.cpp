@@ -22,15 +22,8 @@ static_assert(kErrorPathNotFound == ERROR_PATH_NOT_FOUND && kErrorWriteProtect =
                   kErrorFileNameTooLong == ERROR_FILENAME_EXCED_RANGE && kErrorUserMappedFile == ERROR_USER_MAPPED_FILE,
               "system error codes");
 
-char InstallFolder[kInstallFolderCapacity];
 
 namespace {
-
-bool IsPlainAscii(const char* text) {
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
-    if (*p < 0x20 || *p > 0x7E) return false;
-  return true;
-}
 
 // Runs step (true on success, the system error set otherwise) until it
 // succeeds or the retry rule gives up; returns 0 or the last error.
@@ -239,7 +232,7 @@ BOOL CALLBACK ExtractPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PT
   }
 
   char fileName[kResourceNameCapacity];
-  if (IS_INTRESOURCE(name) || !CopyWhole(fileName, sizeof fileName, name) || !IsPlainAscii(fileName)) {
+  if (IS_INTRESOURCE(name) || !CopyWhole(fileName, sizeof fileName, name) || !IsPrintableAsciiText(fileName)) {
     RecordOutcome(OutcomeKind::Failed, ShownName(name), ERROR_INVALID_NAME, "payload name is not a usable file name");
     return TRUE;
   }

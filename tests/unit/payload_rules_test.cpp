@@ -11,19 +11,18 @@
 #include "payload/SkipList.h"
 #include "payload/TemporaryName.h"
 #include "payload/WriteRetry.h"
+#include "tests/support/GuardedText.h"
 
 namespace {
 
 std::string Decode(const char* raw) {
-  char buffer[kResourceNameCapacity + 8];
-  std::memset(buffer, 0x5A, sizeof buffer);  // sentinel bytes after the name
-  std::strcpy(buffer, raw);
+  // A buffer of exactly the name's size: decoding works in place.
   const std::size_t rawLength = std::strlen(raw);
-  DecodeResourceName(buffer);
-  for (std::size_t i = rawLength + 1; i < sizeof buffer; ++i)
-    EXPECT_EQ(0x5A, static_cast<unsigned char>(buffer[i])) << "byte " << i << " after the name was overwritten";
-  EXPECT_LE(std::strlen(buffer), rawLength) << "a decoded name is never longer";
-  return buffer;
+  GuardedText buffer(rawLength + 1, raw, rawLength);
+  DecodeResourceName(buffer.data());
+  EXPECT_EQ(-1, buffer.FirstTouchedGuard()) << "a byte after the name was overwritten";
+  EXPECT_LE(buffer.text().size(), rawLength) << "a decoded name is never longer";
+  return buffer.text();
 }
 
 TEST(DecodeResourceName, WorkedExamples) {
@@ -109,6 +108,21 @@ TEST(PresetKinds, MarkersInTableOrderAndValueNames) {
   ASSERT_TRUE(FormatPresetValueName(name, sizeof name, *kind, 16));
   EXPECT_STREQ("Bouquet16", name);
   EXPECT_FALSE(FormatPresetValueName(name, 9, *kind, 16)) << "a name that does not fit is refused";
+}
+
+TEST(PresetKinds, ABlockMustHoldEveryRecord) {
+  const struct {
+    const char* marker;
+    unsigned long bytes;
+  } kinds[] = {{"PresetsSketchesbin", 768}, {"PresetsBouquetsbin", 2048}, {"PresetsPatternsbin", 1536}};
+  for (const auto& k : kinds) {
+    const PresetKind* kind = FindPresetKind(k.marker);
+    ASSERT_NE(nullptr, kind) << k.marker;
+    EXPECT_EQ(k.bytes, PresetBlockBytes(*kind)) << k.marker;
+    EXPECT_FALSE(PresetBlockComplete(*kind, k.bytes - 1)) << k.marker << ": one byte short is refused whole";
+    EXPECT_TRUE(PresetBlockComplete(*kind, k.bytes)) << k.marker;
+    EXPECT_TRUE(PresetBlockComplete(*kind, k.bytes + 40)) << k.marker << ": a longer block's tail is ignored";
+  }
 }
 
 TEST(ChoosePayloadTypes, FollowsTheFolderOn64BitWindows) {

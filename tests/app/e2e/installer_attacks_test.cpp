@@ -8,7 +8,7 @@
 #include <exdisp.h>
 
 #include "EndToEnd.h"
-#include "app/WebHost.h"
+#include "app/MakerSite.h"
 
 namespace {
 

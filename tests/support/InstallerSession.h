@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "Picture.h"
+#include "tests/support/Picture.h"
 
 class InstallerSession {
  public:
@@ -61,5 +61,8 @@ class InstallerSession {
 // Polls condition every 20 ms until it holds or timeoutMs passes.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
+// The first visible top-level window of a process that accept takes (any
+// when accept is empty), or null.
+HWND FindVisibleWindow(DWORD processId, const std::function<bool(HWND)>& accept = nullptr);
 // Another process running the installer, started and left alone.
 HWND FindInstallerWindow(DWORD processId);
