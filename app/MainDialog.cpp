@@ -1,12 +1,10 @@
 #include "app/MainDialog.h"
 
-#include <shellapi.h>
-
 #include "app/DialogSetup.h"
 #include "app/DialogState.h"
 #include "app/FolderChooser.h"
+#include "app/HelpPage.h"
 #include "app/InstallCommand.h"
-#include "app/MakerSite.h"
 #include "app/WidgetSlots.h"
 #include "jui/JElement.h"
 #include "jui/PanelScopes.h"
@@ -63,7 +61,7 @@ INT_PTR CloseClicked(HWND window, WPARAM, LPARAM) {
 }
 
 INT_PTR OpenHelpPage(HWND window, WPARAM, LPARAM) {
-  ShellExecuteA(window, "open", kHelpUrl, nullptr, nullptr, SW_SHOWMAXIMIZED);
+  ShowHelpPage(window);
   return FALSE;
 }
 

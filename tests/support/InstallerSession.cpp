@@ -76,12 +76,10 @@ InstallerSession::~InstallerSession() {
 bool InstallerSession::Start() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  char commandLine[MAX_PATH + 3];
-  std::strcpy(commandLine, "\"");
-  std::strncat(commandLine, INSTALLER_EXE, MAX_PATH);
-  std::strcat(commandLine, "\"");
+  std::string commandLine = "\"" + exe_ + "\"";
   startTick_ = GetTickCount();
-  return CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_) != 0;
+  return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        directory_.empty() ? nullptr : directory_.c_str(), &startup, &process_) != 0;
 }
 
 bool InstallerSession::WaitForWindow(DWORD timeoutMs) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,10 @@
 
 class InstallerSession {
  public:
+  // The installer under test, or a copy of it at exe, started in directory
+  // (empty: this process's current directory).
+  explicit InstallerSession(std::string exe = INSTALLER_EXE, std::string directory = "")
+      : exe_(std::move(exe)), directory_(std::move(directory)) {}
   ~InstallerSession();
 
   // Starts the installer; false when the process cannot be created.
@@ -47,6 +52,7 @@ class InstallerSession {
  private:
   HWND FindOwnedDialog(const std::function<bool(HWND)>& accept) const;
 
+  std::string exe_, directory_;
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
   DWORD startTick_ = 0;

@@ -1,5 +1,5 @@
 // File-name decoding, the skip list, preset kinds, the payload-type choice
-// and when a failed file operation is tried again.
+// when a failed file operation is tried again and the temporary name.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +9,7 @@
 #include "payload/PresetKinds.h"
 #include "payload/ResourceName.h"
 #include "payload/SkipList.h"
+#include "payload/TemporaryName.h"
 #include "payload/WriteRetry.h"
 #include "tests/support/GuardedText.h"
 
@@ -160,6 +161,24 @@ TEST(ShouldRetryWrite, TransientErrorsForAboutASecondAndNothingElse) {
   EXPECT_TRUE(ShouldRetryWrite(WriteStep::MoveIntoPlace, kErrorAccessDenied, 1));
   EXPECT_FALSE(ShouldRetryWrite(WriteStep::MoveIntoPlace, kErrorAccessDenied, kWriteAttempts));
   EXPECT_FALSE(ShouldRetryWrite(WriteStep::CreateTemporary, kErrorAccessDenied, 1));
+}
+
+TEST(ComposeTemporaryName, RandomDigitsBesideTheDestinationAndNeverPastTheBuffer) {
+  char name[64];
+  ASSERT_TRUE(ComposeTemporaryName(name, sizeof name, "C:\\P\\iRelief.8bf", 0x0123456789ABCDEFull));
+  EXPECT_STREQ("C:\\P\\iRelief.8bf.0123456789abcdef.tmp", name);
+  ASSERT_TRUE(ComposeTemporaryName(name, sizeof name, "C:\\P\\iRelief.8bf", 0x5ull));
+  EXPECT_STREQ("C:\\P\\iRelief.8bf.0000000000000005.tmp", name) << "every name has all 16 digits";
+
+  // The exact fit, one short of it, and nothing written when it fails.
+  const std::string destination(20, 'd');
+  const std::size_t needed = destination.size() + kTemporarySuffixLength + 1;
+  std::string buffer(needed + 4, '#');
+  EXPECT_FALSE(ComposeTemporaryName(&buffer[0], needed - 1, destination.c_str(), ~0ull));
+  EXPECT_EQ(std::string(needed + 4, '#'), buffer) << "a name that does not fit leaves the buffer untouched";
+  ASSERT_TRUE(ComposeTemporaryName(&buffer[0], needed, destination.c_str(), ~0ull));
+  EXPECT_EQ(destination + ".ffffffffffffffff.tmp", std::string(buffer.c_str()));
+  EXPECT_EQ("####", buffer.substr(needed)) << "nothing written past the terminator";
 }
 
 }  // namespace

@@ -19,3 +19,13 @@ void RegisterMakerFolder(const char* subkey, const char* folder);
 
 // A PluginPath value under HKEY_LOCAL_MACHINE\Software\Adobe\Photoshop\<version>, 64-bit view.
 void RegisterPhotoshop64(const char* version, const char* folder);
+
+// A symbolic link at link that points at target (which need not exist).
+// Made by the system's own call where that makes one; Wine's call reports
+// success without making anything, so there the host's "ln -s" makes it,
+// through Wine's own way of starting a host program. False when neither can.
+bool MakeSymbolicLink(const std::string& link, const std::string& target);
+// Removes a link that MakeSymbolicLink made, not what it points at: through
+// Wine, DeleteFile removes the target and cannot see a link to nothing, so
+// there the host's "rm" removes it.
+bool RemoveSymbolicLink(const std::string& link);
