@@ -39,6 +39,10 @@ enum ImageMode : int16_t {
   kModeLab = 9,
   kModeGray16 = 10,
   kModeRgb48 = 11,
+  kModeLab48 = 12,
+  kModeCmyk64 = 13,
+  kModeDeepMultichannel = 14,
+  kModeDuotone16 = 15,
 };
 
 // Callbacks use the platform's default C calling convention.
@@ -107,6 +111,19 @@ struct FilterRecordView {
   void* handleProcs;
 };
 
+// The host's handle callbacks (handleProcs), as far as the filter uses them.
+// Handles are the host's own; only these callbacks may touch them.
+struct HandleProcsView {
+  int16_t version;
+  int16_t count;  // callbacks that follow
+  void* (*newHandle)(int32_t size);
+  void (*disposeHandle)(void* handle);
+  int32_t (*handleSize)(void* handle);
+  int16_t (*setHandleSize)(void* handle, int32_t size);
+  void* (*lockHandle)(void* handle, unsigned char moveHigh);
+  void (*unlockHandle)(void* handle);
+};
+
 // With the About selector the record is this one, not the filter record.
 struct AboutRecordView {
   void* platformData;
@@ -152,6 +169,8 @@ static_assert(offsetof(FilterRecordView, imageMode) == ForHost(128, 156), "image
 static_assert(offsetof(FilterRecordView, platformData) == ForHost(196, 224), "platform data");
 static_assert(offsetof(FilterRecordView, handleProcs) == ForHost(216, 264), "handle callbacks");
 static_assert(sizeof(FilterRecordView) == ForHost(220, 272), "described part of the record");
+static_assert(offsetof(HandleProcsView, newHandle) == 4, "first handle callback");
+static_assert(offsetof(HandleProcsView, unlockHandle) == ForHost(24, 44), "unlock callback");
 static_assert(offsetof(AboutRecordView, platformData) == 0, "about record starts with platform data");
 static_assert(sizeof(PlatformDataView) == sizeof(void*), "platform data holds one window handle");
 

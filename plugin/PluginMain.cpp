@@ -5,33 +5,65 @@
 
 #include "AboutBox.h"
 #include "FilterRecord.h"
+#include "ParallelRows.h"
 #include "ReliefFilter.h"
+#include "SettingsDialog.h"
+#include "SettingsHandle.h"
+#include "SettingsRegistry.h"
+
+namespace {
+
+using namespace relief;
+
+// The settings in force: the host's parameters handle, else the per-user
+// copy, else the defaults.
+ReliefSettings CurrentSettings(const FilterRecordView* record) {
+  ReliefSettings settings = kDefaultSettings;
+  if (LoadFromHandle(record, &settings) == BlockRead::kRead) return settings;
+  if (LoadFromRegistry(&settings) == BlockRead::kRead) return settings;
+  return kDefaultSettings;
+}
+
+// The host asks for the settings: the dialog, starting from the settings in
+// force. OK keeps them in the host's handle and the user's copy; Cancel
+// changes nothing.
+int16_t Parameters(FilterRecordView* record) {
+  if (!record) return kResultBadParameters;
+  ReliefSettings settings = CurrentSettings(record);
+  const int16_t answer = RunSettingsDialog(record, &settings);
+  if (answer != kResultOk) return answer;
+  StoreInHandle(record, settings);
+  StoreInRegistry(settings);
+  return kResultOk;
+}
+
+}  // namespace
 
 extern "C" __declspec(dllexport) void PluginMain(int16_t selector, void* record, intptr_t* data, int16_t* result) {
-  (void)data;  // the filter has no settings to keep between calls
+  (void)data;  // the settings live in the host's parameters handle
   if (!result) return;
-  auto* filter = static_cast<relief::FilterRecordView*>(record);
+  auto* filter = static_cast<FilterRecordView*>(record);
   switch (selector) {
-    case relief::kSelectAbout:
-      *result = relief::ShowAbout(static_cast<const relief::AboutRecordView*>(record));
+    case kSelectAbout:
+      *result = ShowAbout(static_cast<const AboutRecordView*>(record));
       break;
-    case relief::kSelectParameters:
-      *result = record ? relief::kResultOk : relief::kResultBadParameters;
+    case kSelectParameters:
+      *result = Parameters(filter);
       break;
-    case relief::kSelectPrepare:
-      *result = relief::PrepareFilter(filter);
+    case kSelectPrepare:
+      *result = PrepareFilter(filter);
       break;
-    case relief::kSelectStart:
-      *result = relief::StartFilter(filter);
+    case kSelectStart:
+      *result = filter ? StartFilter(filter, CurrentSettings(filter)) : int16_t(kResultBadParameters);
       break;
-    case relief::kSelectContinue:
-      *result = relief::ContinueFilter(filter);
+    case kSelectContinue:
+      *result = filter ? ContinueFilter(filter, CurrentSettings(filter), RunRowsOnAllCores) : int16_t(kResultBadParameters);
       break;
-    case relief::kSelectFinish:
-      *result = relief::FinishFilter(filter);
+    case kSelectFinish:
+      *result = FinishFilter(filter);
       break;
     default:
-      *result = relief::kResultBadParameters;
+      *result = kResultBadParameters;
       break;
   }
 }
