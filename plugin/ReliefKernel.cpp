@@ -1,6 +1,5 @@
 #include "ReliefKernel.h"
 
-#include <type_traits>
 
 #include "FilterRecord.h"
 #include "ImageModes.h"
@@ -18,19 +17,6 @@ int32_t RoundDiv(int64_t n, int64_t d) {
 // right, 45 degrees apart; rows grow downwards.
 constexpr int kStepX[8] = {1, 1, 0, -1, -1, -1, 0, 1};
 constexpr int kStepY[8] = {0, -1, -1, -1, 0, 1, 1, 1};
-
-// The sum divided by 2^shift, rounded towards zero.
-template <typename Sum>
-inline int Scaled(Sum sum) {
-  constexpr int shift = kWeightBits + 1;
-  constexpr Sum mask = (Sum(1) << shift) - 1;
-  return static_cast<int>((sum + ((sum >> (sizeof(Sum) * 8 - 1)) & mask)) >> shift);
-}
-
-// Sums of weighted samples: 32 bits hold those of 8-bit samples
-// (6 x 500 % x 2^16 x 255 < 2^31), 16-bit samples need 64.
-template <typename T>
-using SumOf = typename std::conditional<sizeof(T) == 1, int32_t, int64_t>::type;
 
 inline int Clamp(int v, int low, int high) { return v < low ? low : v > high ? high : v; }
 
@@ -54,12 +40,6 @@ struct Geometry {
     return out + (y - outBlock.top) * outRow + std::ptrdiff_t(x - outBlock.left) * outPlanes;
   }
 };
-
-template <typename T, typename Sum>
-T Finish(const ReliefPlan& plan, int centre, Sum sum) {
-  const int base = plan.overColours ? centre : plan.middle;
-  return static_cast<T>(Clamp(base + Scaled(sum), 0, plan.maxValue));
-}
 
 // One pixel, the plain way: clamped neighbours, transparency weighed.
 template <typename T>
@@ -115,44 +95,50 @@ constexpr int kSegment = 256;  // pixels summed at a time, so the sums stay in t
 
 // Pixels xs..xe-1 of row y, all of whose neighbours lie inside the input
 // block and are opaque: the weighted rows are summed over whole runs of
-// samples, then turned into output values.
+// samples, then turned into output values. The sums are single-precision
+// floating point, which every processor multiplies four or eight at a time;
+// with weights of +-1/2 (the default) and whole samples they are exact, so
+// the default relief is exactly the integer one. Other weights can differ
+// from the exact sum by a fraction of a step, which may move a value by one.
 template <typename T>
 void Segment(const ReliefPlan& plan, const Geometry<T>& g, int xs, int xe, int y, bool plain) {
-  using Sum = SumOf<T>;
-  Sum sum[kSegment * 5];
+  float sum[kSegment * 5];
   const int n = (xe - xs) * g.inPlanes;
   {
     const T* src = g.At(xs + plan.dx[0], y + plan.dy[0]);
-    const Sum w = plan.weight[0];
-    for (int i = 0; i < n; ++i) sum[i] = w * src[i];
+    const float w = plan.halfWeight[0];
+    for (int i = 0; i < n; ++i) sum[i] = w * float(src[i]);
   }
   for (int t = 1; t < plan.taps; ++t) {
     const T* src = g.At(xs + plan.dx[t], y + plan.dy[t]);
-    const Sum w = plan.weight[t];
-    for (int i = 0; i < n; ++i) sum[i] += w * src[i];
+    const float w = plan.halfWeight[t];
+    for (int i = 0; i < n; ++i) sum[i] += w * float(src[i]);
   }
   const T* centre = g.At(xs, y);
   T* target = g.Target(xs, y);
+  const int maxValue = plan.maxValue;
   if (plain) {
     // Input and output hold the same planes, every one relieved.
-    const int maxValue = plan.maxValue;
     if (plan.overColours) {
-      for (int i = 0; i < n; ++i) target[i] = static_cast<T>(Clamp(centre[i] + Scaled(sum[i]), 0, maxValue));
+      for (int i = 0; i < n; ++i)
+        target[i] = static_cast<T>(Clamp(centre[i] + static_cast<int>(sum[i]), 0, maxValue));
     } else {
       const int middle = plan.middle;
-      for (int i = 0; i < n; ++i) target[i] = static_cast<T>(Clamp(middle + Scaled(sum[i]), 0, maxValue));
+      for (int i = 0; i < n; ++i) target[i] = static_cast<T>(Clamp(middle + static_cast<int>(sum[i]), 0, maxValue));
     }
     return;
   }
   for (int x = 0; x < xe - xs; ++x) {
-    const Sum* s = sum + x * g.inPlanes;
+    const float* s = sum + x * g.inPlanes;
     const T* own = centre + x * g.inPlanes;
     T* t = target + x * g.outPlanes;
     for (int c = 0; c < plan.colourPlanes; ++c) {
       switch (plan.role[c]) {
-        case PlaneRole::kRelief:
-          t[c] = Finish<T>(plan, own[c], s[c]);
+        case PlaneRole::kRelief: {
+          const int base = plan.overColours ? own[c] : plan.middle;
+          t[c] = static_cast<T>(Clamp(base + static_cast<int>(s[c]), 0, maxValue));
           break;
+        }
         case PlaneRole::kNeutral:
           t[c] = static_cast<T>(plan.middle);
           break;
@@ -215,6 +201,7 @@ bool MakePlan(const ReliefSettings& settings, int imageMode, bool transparency, 
     p.dx[p.taps] = kStepX[k] * settings.height;
     p.dy[p.taps] = kStepY[k] * settings.height;
     p.weight[p.taps] = weight;
+    p.halfWeight[p.taps] = static_cast<float>(weight) / float(1 << (kWeightBits + 1));
     ++p.taps;
   }
   p.reach = settings.height;

@@ -53,6 +53,7 @@ struct ReliefPlan {
   int dx[8] = {};
   int dy[8] = {};
   int32_t weight[8] = {};
+  float halfWeight[8] = {};  // weight / 2^(kWeightBits + 1), for the fast sums
   int reach = 1;  // how far the neighbours lie
   int sampleBytes = 1;
   int maxValue = 255;
