@@ -7,6 +7,7 @@
 #include "FilterRecord.h"
 #include "ParallelRows.h"
 #include "ReliefFilter.h"
+#include "ScriptedSettings.h"
 #include "SettingsDialog.h"
 #include "SettingsHandle.h"
 #include "SettingsRegistry.h"
@@ -25,22 +26,49 @@ ReliefSettings CurrentSettings(const FilterRecordView* record) {
 }
 
 // The host asks for the settings: the dialog, starting from the settings in
-// force. OK keeps them in the host's handle and the user's copy; Cancel
-// changes nothing.
+// force or those of a recorded step being played back; a step played back
+// without its dialog takes its settings as they are. OK keeps them in the
+// host's handle and the user's copy; Cancel changes nothing.
 int16_t Parameters(FilterRecordView* record) {
   if (!record) return kResultBadParameters;
   ReliefSettings settings = CurrentSettings(record);
-  const int16_t answer = RunSettingsDialog(record, &settings);
-  if (answer != kResultOk) return answer;
+  const bool played = ReadScripted(record, &settings);
+  // A recorded step run without its dialog whose settings cannot be read
+  // fails rather than running with other settings unseen.
+  if (DialogUnwanted(record) && !played) return kResultBadParameters;
+  if (!played || !DialogUnwanted(record)) {
+    const int16_t answer = RunSettingsDialog(record, &settings);
+    if (answer != kResultOk) return answer;
+    StoreInRegistry(settings);
+  }
   StoreInHandle(record, settings);
-  StoreInRegistry(settings);
   return kResultOk;
+}
+
+// Start: the settings of a step being played back, else those in force;
+// recorded for the host's scripting and kept in the data word for Continue.
+int16_t Start(FilterRecordView* record, intptr_t* data) {
+  if (!record) return kResultBadParameters;
+  ReliefSettings settings = CurrentSettings(record);
+  if (ReadScripted(record, &settings)) StoreInHandle(record, settings);
+  const int16_t result = StartFilter(record, settings);
+  if (result == kResultOk) {
+    WriteScripted(record, settings);
+    if (data) *data = PackSettings(settings);
+  }
+  return result;
+}
+
+int16_t Continue(FilterRecordView* record, const intptr_t* data) {
+  if (!record) return kResultBadParameters;
+  ReliefSettings settings{};
+  if (!data || !UnpackSettings(*data, &settings)) settings = CurrentSettings(record);
+  return ContinueFilter(record, settings, RunRowsOnAllCores);
 }
 
 }  // namespace
 
 extern "C" __declspec(dllexport) void PluginMain(int16_t selector, void* record, intptr_t* data, int16_t* result) {
-  (void)data;  // the settings live in the host's parameters handle
   if (!result) return;
   auto* filter = static_cast<FilterRecordView*>(record);
   switch (selector) {
@@ -54,10 +82,10 @@ extern "C" __declspec(dllexport) void PluginMain(int16_t selector, void* record,
       *result = PrepareFilter(filter);
       break;
     case kSelectStart:
-      *result = filter ? StartFilter(filter, CurrentSettings(filter)) : int16_t(kResultBadParameters);
+      *result = Start(filter, data);
       break;
     case kSelectContinue:
-      *result = filter ? ContinueFilter(filter, CurrentSettings(filter), RunRowsOnAllCores) : int16_t(kResultBadParameters);
+      *result = Continue(filter, data);
       break;
     case kSelectFinish:
       *result = FinishFilter(filter);

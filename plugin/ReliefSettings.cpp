@@ -74,4 +74,21 @@ BlockRead ReadSettingsBlock(const uint8_t* block, std::size_t size, ReliefSettin
   return BlockRead::kRead;
 }
 
+intptr_t PackSettings(const ReliefSettings& s) {
+  if (!SettingsAreValid(s)) return 0;
+  // 1 | angle + 180 (9 bits) | height (4) | amount (9) | result (1)
+  return intptr_t(1) | (intptr_t(s.angle - kAngleMin) << 1) | (intptr_t(s.height) << 10) |
+         (intptr_t(s.amount) << 14) | (intptr_t(s.result == ReliefResult::kColours) << 23);
+}
+
+bool UnpackSettings(intptr_t word, ReliefSettings* settings) {
+  if (!(word & 1) || (word >> 24) != 0) return false;
+  const ReliefSettings s{static_cast<int>((word >> 1) & 0x1FF) + kAngleMin, static_cast<int>((word >> 10) & 0xF),
+                         static_cast<int>((word >> 14) & 0x1FF),
+                         (word >> 23) & 1 ? ReliefResult::kColours : ReliefResult::kGrey};
+  if (!SettingsAreValid(s)) return false;
+  *settings = s;
+  return true;
+}
+
 }  // namespace relief

@@ -56,4 +56,9 @@ enum class BlockRead {
 // Reads size bytes; leaves *settings alone unless it returns kRead.
 BlockRead ReadSettingsBlock(const uint8_t* block, std::size_t size, ReliefSettings* settings);
 
+// The settings in one word, for the data word the host keeps for the filter
+// between its calls (Start to Continue): 0 means none.
+intptr_t PackSettings(const ReliefSettings& settings);
+bool UnpackSettings(intptr_t word, ReliefSettings* settings);
+
 }  // namespace relief

@@ -75,6 +75,79 @@ void UnlockHandle(void* h) {
 }
 HandleProcsView handleProcs{1, 8, NewHandle, DisposeHandle, HandleSize, SetHandleSize, LockHandle, UnlockHandle};
 
+// Scripting descriptors as the host keeps them: lists of items.
+struct Descriptor {
+  std::vector<ScriptItem> items;
+};
+struct Reader {
+  Descriptor* from;
+  std::size_t next;
+  std::size_t current;
+};
+void* OpenRead(void* descriptor, uint32_t*) { return new Reader{static_cast<Descriptor*>(descriptor), 0, 0}; }
+int16_t CloseRead(void* reader) {
+  delete static_cast<Reader*>(reader);
+  return 0;
+}
+unsigned char GetKey(void* reader, uint32_t* key, uint32_t* type, int32_t* flags) {
+  auto* r = static_cast<Reader*>(reader);
+  if (r->next >= r->from->items.size()) return 0;
+  r->current = r->next++;
+  *key = r->from->items[r->current].key;
+  *type = r->from->items[r->current].boolean ? FourCC("bool") : FourCC("long");
+  *flags = 0;
+  return 1;
+}
+int16_t GetInteger(void* reader, int32_t* value) {
+  auto* r = static_cast<Reader*>(reader);
+  if (r->from->items[r->current].boolean) return -1715;  // wrong type
+  *value = r->from->items[r->current].value;
+  return 0;
+}
+int16_t GetBoolean(void* reader, unsigned char* value) {
+  auto* r = static_cast<Reader*>(reader);
+  if (!r->from->items[r->current].boolean) return -1715;
+  *value = r->from->items[r->current].value != 0;
+  return 0;
+}
+void* OpenWrite() { return new Descriptor; }
+int16_t CloseWrite(void* writer, void** descriptor) {
+  *descriptor = writer;
+  return 0;
+}
+int16_t PutInteger(void* writer, uint32_t key, int32_t value) {
+  static_cast<Descriptor*>(writer)->items.push_back(ScriptItem{key, value, false});
+  return 0;
+}
+int16_t PutBoolean(void* writer, uint32_t key, unsigned char value) {
+  static_cast<Descriptor*>(writer)->items.push_back(ScriptItem{key, value, true});
+  return 0;
+}
+ReadDescriptorProcsView readProcs{0, 16, OpenRead, CloseRead, GetKey, GetInteger, nullptr, nullptr, GetBoolean};
+WriteDescriptorProcsView writeProcs{0, 16, OpenWrite, CloseWrite, PutInteger, nullptr, nullptr, PutBoolean};
+
+struct Scripting {
+  DescriptorParametersView parameters{};
+  Descriptor* given = nullptr;
+  std::vector<ScriptItem>* kept = nullptr;
+
+  void Offer(FilterRecordView* r, const RunOptions& options) {
+    kept = options.script;
+    if (!kept) return;
+    if (!kept->empty()) given = new Descriptor{*kept};
+    parameters = DescriptorParametersView{0, options.playInfo, 0, given, &writeProcs, &readProcs};
+    r->descriptorParameters = &parameters;
+  }
+  ~Scripting() {
+    if (!kept) return;
+    auto* now = static_cast<Descriptor*>(parameters.descriptor);
+    kept->clear();
+    if (now) *kept = now->items;
+    if (now != given) delete now;
+    delete given;
+  }
+};
+
 // The parameters handle from the bytes a test keeps, and back.
 void* HandleFrom(const std::vector<uint8_t>* kept) {
   if (!kept || kept->empty()) return nullptr;
@@ -221,6 +294,8 @@ int16_t CallOnce(EntryPoint entry, int16_t selector, TestImage& image, const Run
   currentAbortAt = options.abortAtCheck;
   RecordBlock block;
   Describe(block.record, image, options);
+  Scripting scripting;
+  scripting.Offer(block.record, options);
   intptr_t data = 0;
   int16_t result = 0x7777;
   entry(selector, block.record, &data, &result);
@@ -236,6 +311,8 @@ RunOutcome RunFilter(EntryPoint entry, TestImage& image, const RunOptions& optio
   RecordBlock block;
   FilterRecordView* r = block.record;
   Describe(r, image, options);
+  Scripting scripting;
+  scripting.Offer(r, options);
   const HostRect whole{0, 0, int16_t(image.height), int16_t(image.width)};
   // Input always comes from the picture as it was before the filter, output
   // goes to `image`, which starts as a copy of it.

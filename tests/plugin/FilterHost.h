@@ -27,6 +27,13 @@ struct PluginFile {
   ~PluginFile();
 };
 
+// One value of a scripting descriptor.
+struct ScriptItem {
+  uint32_t key;
+  int32_t value;
+  bool boolean;
+};
+
 struct RunOptions {
   int16_t mode = relief::kModeRgb;
   relief::HostRect filter{};
@@ -43,6 +50,11 @@ struct RunOptions {
   // host repeats the filter with the settings it kept.
   bool askParameters = false;
   HWND hostWindow = nullptr;  // named in the record's platform data
+  // Scripting: when set, the record offers the descriptor callbacks; the
+  // items are played back (none: nothing to play back) and replaced by what
+  // the filter recorded.
+  std::vector<ScriptItem>* script = nullptr;
+  int16_t playInfo = relief::kPlayDisplay;
 };
 
 struct RunOutcome {

@@ -14,6 +14,7 @@
 #include "plugin/ImageModes.h"
 #include "plugin/PiplReader.h"
 #include "plugin/ReliefSettings.h"
+#include "plugin/ScriptedSettings.h"
 #include "plugin/SettingsRegistry.h"
 #include "tests/plugin/FilterHost.h"
 #include "tests/plugin/ReliefReference.h"
@@ -581,6 +582,81 @@ TEST_F(Dialog, AValueOutOfRangeKeepsTheDialogOpen) {
   EXPECT_TRUE(stayedOpen) << "OK with height 11 does not close the dialog";
   EXPECT_TRUE(drive.closed);
   ExpectCleanRun(run);
+}
+
+// Watches for the settings dialog while a run that should show none goes
+// on; cancels it if it shows.
+struct DialogWatch {
+  volatile LONG stop = 0;
+  HWND seen = nullptr;
+};
+
+DWORD WINAPI WatchForDialog(void* param) {
+  auto* watch = static_cast<DialogWatch*>(param);
+  while (!watch->stop && !watch->seen) {
+    Sleep(20);
+    EnumWindows(FindSettingsDialog, reinterpret_cast<LPARAM>(&watch->seen));
+  }
+  if (watch->seen) Press(watch->seen, IDCANCEL);
+  return 0;
+}
+
+std::vector<ScriptItem> Script(const ReliefSettings& s) {
+  return {{kKeyAngle, s.angle, false},
+          {kKeyHeight, s.height, false},
+          {kKeyAmount, s.amount, false},
+          {kKeyColours, s.result == ReliefResult::kColours, true}};
+}
+
+bool SameScript(const std::vector<ScriptItem>& a, const std::vector<ScriptItem>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i].key != b[i].key || a[i].value != b[i].value || a[i].boolean != b[i].boolean) return false;
+  return true;
+}
+
+// Scripting: a run records its settings; a recorded step played back
+// without its dialog runs with them and shows nothing; a recorded step whose
+// values are out of range fails plainly.
+TEST_F(Dialog, StepsAreRecordedAndPlayedBackWithoutTheDialog) {
+  const ReliefSettings kept{75, 3, 180, ReliefResult::kGrey};
+  std::vector<uint8_t> handle = Block(kept);
+  std::vector<ScriptItem> script;  // nothing to play back
+  TestImage image = Picture(50, 40, 3, 31);
+  const TestImage original = image;
+  RunOptions options;
+  options.filter = HostRect{0, 0, 40, 50};
+  options.parameters = &handle;
+  options.script = &script;
+  ExpectCleanRun(RunFilter(Plugin().entry, image, options));
+  EXPECT_TRUE(SameScript(Script(kept), script)) << "the run's settings are recorded";
+
+  const ReliefSettings played{-120, 5, 60, ReliefResult::kColours};
+  script = Script(played);
+  image = original;
+  options.askParameters = true;
+  options.playInfo = kPlayDontDisplay;
+  options.hostWindow = host;
+  DialogWatch watch;
+  HANDLE thread = CreateThread(nullptr, 0, WatchForDialog, &watch, 0, nullptr);
+  const RunOutcome run = RunFilter(Plugin().entry, image, options);
+  Sleep(300);
+  InterlockedExchange(&watch.stop, 1);
+  WaitForSingleObject(thread, 10000);
+  CloseHandle(thread);
+  EXPECT_EQ(nullptr, watch.seen) << "no dialog for a step played back without it";
+  ExpectCleanRun(run);
+  ExpectSameImage(ReliefReference(original, options.filter, kModeRgb, played), image, "played-back settings", 1);
+  EXPECT_EQ(Block(played), handle) << "and kept as the last settings";
+  EXPECT_TRUE(SameScript(Script(played), script)) << "recorded again as played";
+
+  script = Script(played);
+  script[2].value = 9999;  // amount out of range
+  image = original;
+  const RunOutcome bad = RunFilter(Plugin().entry, image, options);
+  EXPECT_EQ(kSelectParameters, bad.failedSelector);
+  EXPECT_EQ(kResultBadParameters, bad.failedCode);
+  EXPECT_TRUE(image.pixels == original.pixels);
 }
 
 // The About box: found by a watcher thread, read and closed.

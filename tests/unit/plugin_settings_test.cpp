@@ -144,3 +144,24 @@ TEST(SettingsHandle, StoredReadAndReplacedThroughTheHostsCallbacks) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SettingsWord, CarriesEverySettingFromStartToContinue) {
+  for (int angle : {kAngleMin, -7, 0, kAngleMax})
+    for (int height : {kHeightMin, kHeightMax})
+      for (int amount : {kAmountMin, 333, kAmountMax})
+        for (ReliefResult result : {ReliefResult::kGrey, ReliefResult::kColours}) {
+          const ReliefSettings s{angle, height, amount, result};
+          ReliefSettings back{};
+          ASSERT_TRUE(UnpackSettings(PackSettings(s), &back));
+          EXPECT_EQ(s, back);
+        }
+  ReliefSettings back = kDefaultSettings;
+  EXPECT_EQ(0, PackSettings(ReliefSettings{0, 0, 100, ReliefResult::kGrey}));
+  EXPECT_FALSE(UnpackSettings(0, &back)) << "no settings kept";
+  EXPECT_FALSE(UnpackSettings(intptr_t(1) | (intptr_t(3) << 10), &back)) << "amount 0";
+  EXPECT_EQ(kDefaultSettings, back);
+}
+
+}  // namespace
