@@ -156,6 +156,33 @@ struct HandleProcsView {
   void (*unlockHandle)(void* handle);
 };
 
+// What displayPixels draws from: interleaved samples in a rectangle.
+struct VRectView {
+  int32_t top;
+  int32_t left;
+  int32_t bottom;
+  int32_t right;
+};
+
+struct PixelMapView {
+  int32_t version;  // 1: the fields up to maskPhaseCol
+  VRectView bounds;
+  int32_t imageMode;
+  int32_t rowBytes;
+  int32_t colBytes;
+  int32_t planeBytes;
+  void* baseAddr;
+  void* mat;
+  void* masks;
+  int32_t maskPhaseRow;
+  int32_t maskPhaseCol;
+};
+
+// Draws part of a pixel map at dstRow, dstCol of the device context
+// (platformContext) the way the host draws its own image; 0 when done.
+using DisplayPixelsProc = int16_t (*)(const PixelMapView* source, const VRectView* sourceRect, int32_t dstRow,
+                                      int32_t dstCol, void* platformContext);
+
 // Scripting: what descriptorParameters points to, and the host's callbacks
 // for reading and writing descriptors (as far as the filter uses them).
 enum DialogPlay : int16_t {
@@ -247,6 +274,7 @@ static_assert(offsetof(FilterRecordView, descriptorParameters) == ForHost(364, 4
 static_assert(sizeof(FilterRecordView) == ForHost(368, 448), "described part of the record");
 static_assert(offsetof(HandleProcsView, newHandle) == 4, "first handle callback");
 static_assert(offsetof(HandleProcsView, unlockHandle) == ForHost(24, 44), "unlock callback");
+static_assert(offsetof(PixelMapView, baseAddr) == ForHost(36, 36), "pixel map samples");
 static_assert(offsetof(DescriptorParametersView, descriptor) == ForHost(8, 8), "descriptor");
 static_assert(offsetof(ReadDescriptorProcsView, getBoolean) == ForHost(28, 52), "boolean reader");
 static_assert(offsetof(WriteDescriptorProcsView, putBoolean) == ForHost(24, 44), "boolean writer");

@@ -30,11 +30,16 @@ std::vector<uint8_t> RenderPreview(const std::vector<uint8_t>& picture, const Re
   std::vector<uint8_t> relieved(picture.size());
   const PixelBlock block{0, 0, kPreviewWidth, kPreviewHeight, kPreviewWidth * 3, 3};
   ReliefRows(plan, picture.data(), block, relieved.data(), block, 0, kPreviewHeight);
+  return relieved;
+}
+
+std::vector<uint8_t> ToBgrx(const std::vector<uint8_t>& rgb) {
+  const std::size_t pixels = rgb.size() / 3;
   std::vector<uint8_t> bgrx(pixels * 4);
   for (std::size_t i = 0; i < pixels; ++i) {
-    bgrx[i * 4] = relieved[i * 3 + 2];
-    bgrx[i * 4 + 1] = relieved[i * 3 + 1];
-    bgrx[i * 4 + 2] = relieved[i * 3];
+    bgrx[i * 4] = rgb[i * 3 + 2];
+    bgrx[i * 4 + 1] = rgb[i * 3 + 1];
+    bgrx[i * 4 + 2] = rgb[i * 3];
     bgrx[i * 4 + 3] = 0;
   }
   return bgrx;

@@ -18,7 +18,8 @@ struct DialogState {
   ReliefSettings settings;  // the last valid settings shown
   bool filling;             // the controls are being set: their notifications are not the user's
   std::vector<uint8_t> picture;
-  std::vector<uint8_t> shown;  // the preview, 32-bit pixels
+  std::vector<uint8_t> shown;  // the preview, interleaved RGB
+  DisplayPixelsProc display;   // the host's way of drawing pixels, when it offers one
 };
 
 HMODULE ThisModule() {
@@ -60,12 +61,29 @@ void Render(HWND dialog, DialogState* state) {
   InvalidateRect(GetDlgItem(dialog, IDC_PREVIEW), nullptr, FALSE);
 }
 
-void DrawPreview(const DRAWITEMSTRUCT* item, const DialogState* state) {
+// Through the host, which draws it as it draws the image (its colour
+// management included), unscaled in the middle of the preview's frame.
+bool DrawThroughHost(const DRAWITEMSTRUCT* item, DialogState* state) {
+  if (!state->display) return false;
   const RECT& r = item->rcItem;
-  if (state->shown.size() != std::size_t(kPreviewWidth) * kPreviewHeight * 4) {
+  FillRect(item->hDC, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  PixelMapView map{1, VRectView{0, 0, kPreviewHeight, kPreviewWidth}, kModeRgb, kPreviewWidth * 3, 3, 1,
+                   state->shown.data(), nullptr, nullptr, 0, 0};
+  const VRectView whole = map.bounds;
+  const int32_t row = r.top + (r.bottom - r.top - kPreviewHeight) / 2;
+  const int32_t column = r.left + (r.right - r.left - kPreviewWidth) / 2;
+  return state->display(&map, &whole, row, column, item->hDC) == 0;
+}
+
+void DrawPreview(const DRAWITEMSTRUCT* item, DialogState* state) {
+  const RECT& r = item->rcItem;
+  if (state->shown.size() != std::size_t(kPreviewWidth) * kPreviewHeight * 3) {
     FillRect(item->hDC, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     return;
   }
+  if (DrawThroughHost(item, state)) return;
+  // The host offers no drawing, or it failed: our own, scaled to the frame.
+  const std::vector<uint8_t> bgrx = ToBgrx(state->shown);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = kPreviewWidth;
@@ -75,7 +93,7 @@ void DrawPreview(const DRAWITEMSTRUCT* item, const DialogState* state) {
   info.bmiHeader.biCompression = BI_RGB;
   SetStretchBltMode(item->hDC, HALFTONE);
   StretchDIBits(item->hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, kPreviewWidth, kPreviewHeight,
-                state->shown.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+                bgrx.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -145,7 +163,8 @@ int16_t RunSettingsDialog(const FilterRecordView* record, ReliefSettings* settin
   if (record && record->platformData) {
     owner = reinterpret_cast<HWND>(static_cast<const PlatformDataView*>(record->platformData)->hwnd);
   }
-  DialogState state{*settings, false, PreviewPicture(), {}};
+  DialogState state{*settings, false, PreviewPicture(), {},
+                    record ? reinterpret_cast<DisplayPixelsProc>(record->displayPixels) : nullptr};
   const INT_PTR answer = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_SETTINGS), owner, DialogProc,
                                          reinterpret_cast<LPARAM>(&state));
   if (answer != IDOK) return kResultUserCancelled;

@@ -148,6 +148,47 @@ struct Scripting {
   }
 };
 
+// displayPixels: notes what it is asked to draw and draws it.
+DisplayedPixels displayed;
+CRITICAL_SECTION* DisplayLock() {
+  static CRITICAL_SECTION lock;
+  static bool made = (InitializeCriticalSection(&lock), true);
+  (void)made;
+  return &lock;
+}
+int16_t DisplayPixels(const PixelMapView* map, const VRectView* part, int32_t row, int32_t column, void* context) {
+  if (!map || !part || !map->baseAddr) return -1;
+  const int w = part->right - part->left, h = part->bottom - part->top;
+  const bool sound = map->version >= 1 && map->imageMode == kModeRgb && map->colBytes == 3 && map->planeBytes == 1 &&
+                     map->rowBytes >= w * 3 && part->left >= map->bounds.left && part->right <= map->bounds.right &&
+                     part->top >= map->bounds.top && part->bottom <= map->bounds.bottom && w > 0 && h > 0;
+  uint32_t sum = 2166136261u;
+  std::vector<uint8_t> bgrx(std::size_t(w > 0 ? w : 0) * (h > 0 ? h : 0) * 4);
+  if (sound) {
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const uint8_t* p = static_cast<const uint8_t*>(map->baseAddr) + std::size_t(part->top + y) * map->rowBytes +
+                           std::size_t(part->left + x) * 3;
+        for (int c = 0; c < 3; ++c) {
+          sum = (sum ^ p[c]) * 16777619u;
+          bgrx[(std::size_t(y) * w + x) * 4 + 2 - c] = p[c];
+        }
+      }
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    SetDIBitsToDevice(static_cast<HDC>(context), column, row, DWORD(w), DWORD(h), 0, 0, 0, UINT(h), bgrx.data(),
+                      &info, DIB_RGB_COLORS);
+  }
+  EnterCriticalSection(DisplayLock());
+  ++displayed.calls;
+  displayed.width = w;
+  displayed.height = h;
+  displayed.sound = displayed.sound && sound;
+  displayed.checksums.push_back(sum);
+  LeaveCriticalSection(DisplayLock());
+  return 0;
+}
+
 // The parameters handle from the bytes a test keeps, and back.
 void* HandleFrom(const std::vector<uint8_t>* kept) {
   if (!kept || kept->empty()) return nullptr;
@@ -246,6 +287,7 @@ void Describe(FilterRecordView* r, const TestImage& image, const RunOptions& opt
   r->imageMode = options.mode;
   r->wholeSize = r->imageSize;
   r->handleProcs = options.offerHandles ? &handleProcs : nullptr;
+  r->displayPixels = options.offerDisplay ? reinterpret_cast<void*>(DisplayPixels) : nullptr;
   static PlatformDataView platform{};
   platform.hwnd = reinterpret_cast<intptr_t>(options.hostWindow);
   r->platformData = &platform;
@@ -253,6 +295,14 @@ void Describe(FilterRecordView* r, const TestImage& image, const RunOptions& opt
 }
 
 }  // namespace
+
+DisplayedPixels TakeDisplayedPixels() {
+  EnterCriticalSection(DisplayLock());
+  DisplayedPixels seen = displayed;
+  displayed = DisplayedPixels{};
+  LeaveCriticalSection(DisplayLock());
+  return seen;
+}
 
 bool PluginFile::Load(const char* path) {
   module = LoadLibraryA(path);

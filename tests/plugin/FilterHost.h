@@ -55,7 +55,17 @@ struct RunOptions {
   // the filter recorded.
   std::vector<ScriptItem>* script = nullptr;
   int16_t playInfo = relief::kPlayDisplay;
+  bool offerDisplay = false;  // the record offers displayPixels (see DisplayedPixels)
 };
+
+// What the filter drew through the host's displayPixels since the last call.
+struct DisplayedPixels {
+  int calls = 0;
+  int width = 0, height = 0;
+  bool sound = true;                // every pixel map was interleaved RGB as described
+  std::vector<uint32_t> checksums;  // of each drawing's pixels
+};
+DisplayedPixels TakeDisplayedPixels();
 
 struct RunOutcome {
   int16_t failedSelector = -1;  // the selector that returned an error, -1 when none did

@@ -489,8 +489,10 @@ class Dialog : public Relief {
     Relief::TearDown();
   }
   // Runs the filter from the Parameters call on, the dialog driven by `act`.
-  RunOutcome Run(void (*act)(DialogDrive*), TestImage& image, std::vector<uint8_t>* kept, DialogDrive* drive) {
+  RunOutcome Run(void (*act)(DialogDrive*), TestImage& image, std::vector<uint8_t>* kept, DialogDrive* drive,
+                 bool offerDisplay = false) {
     RunOptions options;
+    options.offerDisplay = offerDisplay;
     options.filter = HostRect{0, 0, int16_t(image.height), int16_t(image.width)};
     options.askParameters = true;
     options.hostWindow = host;
@@ -582,6 +584,31 @@ TEST_F(Dialog, AValueOutOfRangeKeepsTheDialogOpen) {
   EXPECT_TRUE(stayedOpen) << "OK with height 11 does not close the dialog";
   EXPECT_TRUE(drive.closed);
   ExpectCleanRun(run);
+}
+
+// A host that draws pixels for its plug-ins gets the preview to draw, and
+// again after every change of the settings.
+TEST_F(Dialog, PreviewDrawnThroughTheHostWhereItOffersTo) {
+  TestImage image = Picture(30, 20, 3, 23);
+  std::vector<uint8_t> kept;
+  DialogDrive drive;
+  TakeDisplayedPixels();
+  const RunOutcome run = Run(
+      [](DialogDrive* d) {
+        SetNumber(d->dialog, IDC_HEIGHT, L"4");
+        Sleep(100);
+        UpdateWindow(d->dialog);
+        PreviewPixels(d->dialog);
+        Press(d->dialog, IDOK);
+      },
+      image, &kept, &drive, true);
+  ExpectCleanRun(run);
+  const DisplayedPixels seen = TakeDisplayedPixels();
+  ASSERT_GE(seen.calls, 2) << "drawn when shown and after the change";
+  EXPECT_TRUE(seen.sound) << "pixel maps of interleaved RGB, within their bounds";
+  EXPECT_EQ(200, seen.width);
+  EXPECT_EQ(150, seen.height);
+  EXPECT_NE(seen.checksums.front(), seen.checksums.back()) << "the drawn preview follows the height";
 }
 
 // Watches for the settings dialog while a run that should show none goes
