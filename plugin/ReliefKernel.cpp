@@ -100,8 +100,42 @@ constexpr int kSegment = 256;  // pixels summed at a time, so the sums stay in t
 // with weights of +-1/2 (the default) and whole samples they are exact, so
 // the default relief is exactly the integer one. Other weights can differ
 // from the exact sum by a fraction of a step, which may move a value by one.
+// 8-bit samples with weights of +-1 at 100 % (the default, and every
+// multiple of 45 degrees): the relief is the middle value plus half of a
+// sum of whole samples, which 16-bit integers hold exactly (six samples of
+// at most 255), eight at a time.
+void UnitSegment(const ReliefPlan& plan, const Geometry<uint8_t>& g, int xs, int xe, int y) {
+  int16_t sum[kSegment * 5];
+  const int n = (xe - xs) * g.inPlanes;
+  for (int i = 0; i < n; ++i) sum[i] = 0;
+  for (int t = 0; t < plan.taps; ++t) {
+    const uint8_t* src = g.At(xs + plan.dx[t], y + plan.dy[t]);
+    if (plan.weight[t] > 0) {
+      for (int i = 0; i < n; ++i) sum[i] = static_cast<int16_t>(sum[i] + src[i]);
+    } else {
+      for (int i = 0; i < n; ++i) sum[i] = static_cast<int16_t>(sum[i] - src[i]);
+    }
+  }
+  const uint8_t* centre = g.At(xs, y);
+  uint8_t* target = g.Target(xs, y);
+  if (plan.overColours) {
+    for (int i = 0; i < n; ++i) {
+      const int half = (sum[i] + ((sum[i] >> 15) & 1)) >> 1;  // rounded towards zero
+      target[i] = static_cast<uint8_t>(Clamp(centre[i] + half, 0, 255));
+    }
+  } else {
+    for (int i = 0; i < n; ++i) {
+      const int half = (sum[i] + ((sum[i] >> 15) & 1)) >> 1;
+      target[i] = static_cast<uint8_t>(Clamp(128 + half, 0, 255));
+    }
+  }
+}
+
+inline void UnitSegment(const ReliefPlan&, const Geometry<uint16_t>&, int, int, int) {}
+
 template <typename T>
 void Segment(const ReliefPlan& plan, const Geometry<T>& g, int xs, int xe, int y, bool plain) {
+  if (sizeof(T) == 1 && plain && plan.unitWeights) return UnitSegment(plan, g, xs, xe, y);
   float sum[kSegment * 5];
   const int n = (xe - xs) * g.inPlanes;
   {
@@ -204,6 +238,9 @@ bool MakePlan(const ReliefSettings& settings, int imageMode, bool transparency, 
     p.halfWeight[p.taps] = static_cast<float>(weight) / float(1 << (kWeightBits + 1));
     ++p.taps;
   }
+  p.unitWeights = true;
+  for (int t = 0; t < p.taps; ++t)
+    p.unitWeights = p.unitWeights && (p.weight[t] == (1 << kWeightBits) || p.weight[t] == -(1 << kWeightBits));
   p.reach = settings.height;
   p.sampleBytes = mode.sampleBytes;
   p.maxValue = mode.maxValue;

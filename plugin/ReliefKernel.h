@@ -54,6 +54,7 @@ struct ReliefPlan {
   int dy[8] = {};
   int32_t weight[8] = {};
   float halfWeight[8] = {};  // weight / 2^(kWeightBits + 1), for the fast sums
+  bool unitWeights = false;  // every weight is +-1 at 100 %: sums of whole samples
   int reach = 1;  // how far the neighbours lie
   int sampleBytes = 1;
   int maxValue = 255;
