@@ -10,15 +10,17 @@ build=$(cd "${1:-$root/build}" && pwd)
 
 # The product is the 32-bit exe. Debian's Wine runs 32-bit code in a 32-bit
 # Linux process, which some kernels cannot run; then the 64-bit twin, built
-# from the same sources, stands in for it.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# from the same sources, stands in for it (emulated, the 32-bit exe would
+# take a minute to start). The kernel is asked itself (scripts/x86-mode.sh).
+mode=$(bash "$root/scripts/x86-mode.sh")
+if [ "${mode%%:*}" = native ]; then
   loader=/usr/lib/wine/wine
   exe=$build/iRelief-Setup.exe
   echo "run: starting the 32-bit installer $exe"
 else
   loader=/usr/lib/wine/wine64
   exe=$build/win64/iRelief-Setup.exe
-  echo "run: this machine cannot run 32-bit Windows code under Wine;"
+  echo "run: 32-bit Windows code does not run natively here (${mode#*: });"
   echo "run: starting the 64-bit twin $exe (same sources) instead of $build/iRelief-Setup.exe"
 fi
 [ -f "$exe" ] || { echo "run: $exe is missing; build first (make build)" >&2; exit 1; }

@@ -42,6 +42,11 @@ void RegisterPhotoshop64(const char* version, const char* folder) {
             KEY_WOW64_64KEY);
 }
 
+void RegisterPhotoshop32(const char* version, const char* folder) {
+  SetString(HKEY_LOCAL_MACHINE, std::string("Software\\Adobe\\Photoshop\\") + version, "PluginPath", folder,
+            KEY_WOW64_32KEY);
+}
+
 bool ReadBinaryValue(const std::string& key, const char* name, Bytes* bytes) {
   HKEY open = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &open) != ERROR_SUCCESS) return false;
