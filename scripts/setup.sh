@@ -44,9 +44,12 @@ fi
 
 # The 32-bit side: Wine for 32-bit Windows code, and qemu-user, which runs
 # it where the kernel runs no 32-bit code (scripts/x86-mode.sh). Without
-# them the build and the 64-bit tests still work.
+# them the build and the 64-bit tests still work. Wine's preloader reserves
+# the 32-bit address space in a few calls; without it Wine probes the space
+# with tens of thousands, which under qemu-i386 costs a minute per start.
 want32=()
 have_pkg wine32:i386 || want32+=(wine32:i386)
+have_pkg wine32-preloader:i386 || want32+=(wine32-preloader:i386)
 have_cmd qemu-i386   || want32+=(qemu-user)
 if [ ${#want32[@]} -gt 0 ] && [ ${#need[@]} -eq 0 ] && [ -n "$(find "$wine32_unavailable" -mmin -$retry_after_minutes 2>/dev/null)" ]; then
   # Tried a short while ago and failed: say so, but do not hold up every make run.

@@ -173,7 +173,7 @@ if [ -f /usr/src/googletest/CMakeLists.txt ]; then
   export STATE=$work/state-complete
   mkdir -p "$STATE"
   printf '#!/bin/sh\n' >"$work/have/qemu-i386"; chmod +x "$work/have/qemu-i386"
-  printf '%s\n' wine64 wine32:i386 >"$STATE/installed"
+  printf '%s\n' wine64 wine32:i386 wine32-preloader:i386 >"$STATE/installed"
   out=$(env -i PATH="$work/bin:$work/have" STATE="$STATE" SETUP_STATE="$STATE/setup" WITH_FUZZ=0 bash "$setup" 2>&1)
   [ $? = 0 ] && [ -z "$out" ] && [ ! -e "$STATE/calls" ] || fail "with everything there it said '$out' or called apt"
 fi

@@ -53,8 +53,8 @@ class InstallerSession {
 };
 
 // timeoutMs times E2E_PATIENCE (a whole number, 1 when unset): the waits of
-// a run whose installer is emulated (scripts/x86-emulated.sh), where each
-// start of a 32-bit program takes tens of seconds. What is awaited stays the same.
+// a run whose 32-bit programs are emulated (scripts/x86-emulated.sh) and run
+// several times slower. What is awaited stays the same.
 DWORD Patience(DWORD timeoutMs);
 
 // Polls condition every 20 ms until it holds or Patience(timeoutMs) passes.
