@@ -10,8 +10,9 @@ build=$(cd "${1:-$root/build}" && pwd)
 
 # The product is the 32-bit exe. Debian's Wine runs 32-bit code in a 32-bit
 # Linux process, which some kernels cannot run; then the 64-bit twin, built
-# from the same sources, stands in for it (emulated, the 32-bit exe would
-# take a minute to start). The kernel is asked itself (scripts/x86-mode.sh).
+# from the same sources, stands in for it (emulation is for the tests). The
+# kernel itself is asked (scripts/x86-mode.sh), so that a binfmt_misc entry
+# left behind does not pass for native 32-bit support.
 mode=$(bash "$root/scripts/x86-mode.sh")
 if [ "${mode%%:*}" = native ]; then
   loader=/usr/lib/wine/wine

@@ -53,5 +53,5 @@ case "${X86_MODE:-}" in
 esac
 [ -x "$qemu" ] || say skipped "$reason, and qemu-i386 (qemu-user) is not installed"
 command -v unshare >/dev/null || say skipped "$reason, and unshare (util-linux) is missing"
-private_binfmt || say skipped "$reason, and this kernel gives a test run no binfmt_misc of its own for qemu-i386 (Linux 6.7 or later does)"
+private_binfmt || say skipped "$reason, and this kernel gives a test run no binfmt_misc of its own for qemu-i386 (that needs Linux 6.7 or later with user namespaces allowed)"
 say emulated "$reason; qemu-i386 runs the shipped exe in a binfmt_misc private to the test run"

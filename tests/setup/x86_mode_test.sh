@@ -38,12 +38,11 @@ line=$(X86_WINE32=/nonexistent "$scripts/x86-mode.sh")
 [[ $line == "skipped: 32-bit Wine (wine32:i386) is not installed"* ]] || fail "without 32-bit Wine: '$line'"
 
 # Inside the private registration 32-bit programs start, and still the kernel decides.
+# (qemu-user prints the system calls of its program with QEMU_STRACE set.)
 inside=$("$scripts/x86-emulated.sh" bash -c '
-  "$0" --version >/dev/null & pid=$!
-  sleep 0.2; readlink /proc/$pid/exe; wait $pid || echo "did not run"
+  QEMU_STRACE=1 "$0" --version 2>&1 | grep -q "brk(NULL)" && echo "ran under qemu"
   X86_PROBE_WRAP=qemu-x86_64 "$1/x86-mode.sh"' "$elf32" "$scripts")
-grep -qx /usr/bin/qemu-i386 <<<"$inside" || fail "no qemu-i386 under the private entry: $inside"
-grep -q "did not run" <<<"$inside" && fail "the 32-bit program did not run emulated"
+grep -qx "ran under qemu" <<<"$inside" || fail "no qemu-i386 under the private entry: $inside"
 grep -q '^native' <<<"$inside" && fail "a registration made a machine without 32-bit code look native: $inside"
 
 if [ "$("$work/probe")" = "ia32: yes" ]; then
