@@ -10,6 +10,8 @@ HFONT LinkFont;
 HCURSOR LinkCursor;
 COLORREF HoverTextColor;
 int TextLeft = 4;
+COLORREF FocusCueLight = 0xFFFFFF;
+COLORREF FocusCueDark = 0;
 
 HFONT CreateUiFont(int height, int underline) {
   LOGFONTA font = {};
