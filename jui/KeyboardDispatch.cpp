@@ -91,6 +91,7 @@ void JPanel::FocusStop(int i) {
       // drop-down's notification clicks another control): take it back.
       context->focus = next;
       SetFocus(window);
+      next->Redraw();
     }
     next->Announce(EVENT_OBJECT_FOCUS);
     return;
