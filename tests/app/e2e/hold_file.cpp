@@ -25,7 +25,14 @@ bool Exists(const char* pattern) {
 
 int main(int argc, char** argv) {
   if (argc != 2 && argc != 3) return 2;
-  HANDLE file = CreateFileA(argv[1], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  // The test polls the file to see when it is held, and each poll opens it
+  // for a moment: a sharing violation then is the test's, so try again.
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    file = CreateFileA(argv[1], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
+    Sleep(10);
+  }
   if (file == INVALID_HANDLE_VALUE) return 1;
   if (argc == 2) Sleep(INFINITE);
   while (!Exists(argv[2])) Sleep(5);

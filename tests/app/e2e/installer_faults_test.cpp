@@ -95,15 +95,22 @@ class Faults : public EndToEnd {
     startup.cb = sizeof startup;
     if (!CreateProcessA(holder.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process))
       return ::testing::AssertionFailure() << "cannot start " << holder << ", error " << GetLastError();
+    bool ended = false;
     const bool holding = WaitUntil([&] {
       HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  nullptr, OPEN_EXISTING, 0, nullptr);
       if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
-      return probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+      if (probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION) return true;
+      ended = WaitForSingleObject(process->hProcess, 0) == WAIT_OBJECT_0;
+      return ended;
     }, 20000);  // a new process can be slow to start on a busy machine
-    if (holding) return ::testing::AssertionSuccess();
+    if (holding && !ended) return ::testing::AssertionSuccess();
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process->hProcess, &code);
     TerminateProcess(process->hProcess, 0);
-    return ::testing::AssertionFailure() << "the holder did not open " << path;
+    return ::testing::AssertionFailure() << "the holder did not open " << path << " (holder "
+                                         << (ended ? "ended with code " + std::to_string(code) : "still starting")
+                                         << ")";
   }
 
   void Close(InstallerSession& s) {
