@@ -122,6 +122,11 @@ class Faults : public EndToEnd {
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+// Every part appears in the installer's message.
+void ExpectSays(const std::string& text, std::initializer_list<const char*> parts) {
+  for (const char* part : parts) EXPECT_TRUE(Contains(text, part)) << "expected \"" << part << "\" in:\n" << text;
+}
+
 TEST_F(Faults, ADiskFullLeavesTheOldPluginsAndNoTemporaryFileAndSaysSo) {
   if (GetDriveTypeA("T:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small disk mapped as T: (mount needs root)";
   RemoveTree("T:\\Host");
@@ -133,9 +138,7 @@ TEST_F(Faults, ADiskFullLeavesTheOldPluginsAndNoTemporaryFileAndSaysSo) {
 
   InstallerSession s;
   const std::string text = LaunchAndInstallRefused(s, "T:\\Host\\Plug-Ins\\Mirefold\\", "disk full");
-  EXPECT_TRUE(Contains(text, "the disk is full")) << text;
-  EXPECT_TRUE(Contains(text, "T:\\Host\\Plug-Ins\\Mirefold\\")) << text;
-  EXPECT_TRUE(Contains(text, "iRelief.8bf")) << text;
+  ExpectSays(text, {"the disk is full", "T:\\Host\\Plug-Ins\\Mirefold\\", "iRelief.8bf"});
   ExpectOldPluginsKept(s, target, kOld32, kOld64, "disk full");
 
   // Space freed, the same Install goes through.
@@ -245,9 +248,7 @@ TEST_F(Faults, AReadOnlyFolderKeepsItsPluginsAndIsReported) {
 
   InstallerSession s;
   const std::string text = LaunchAndInstallRefused(s, "R:\\Host\\Plug-Ins\\Mirefold\\", "read-only folder");
-  EXPECT_TRUE(Contains(text, "iRelief.8bf:")) << text;
-  EXPECT_TRUE(Contains(text, "iRelief(X64).8bf:")) << text;
-  EXPECT_TRUE(Contains(text, "left as they were")) << text;
+  ExpectSays(text, {"iRelief.8bf:", "iRelief(X64).8bf:", "left as they were"});
   ExpectOldPluginsKept(s, target, old32, old64, "read-only folder");
   Close(s);
 }
@@ -262,9 +263,8 @@ TEST_F(Faults, AFileWhereTheFolderShouldBeIsLeftAloneAndReported) {
   InstallerSession s;
   Launch(s);
   const std::string text = InstallAndReadMessage(s, "a file where the folder should be");
-  EXPECT_TRUE(Contains(text, "could not create the folder")) << text;
-  EXPECT_TRUE(Contains(text, "a file of that name is in its place")) << text;
-  EXPECT_TRUE(Contains(text, "C:\\Setup Test\\Clash\\Plug-Ins\\Mirefold\\")) << text;
+  ExpectSays(text, {"could not create the folder", "a file of that name is in its place",
+                    "C:\\Setup Test\\Clash\\Plug-Ins\\Mirefold\\"});
   ExpectBytes(clash, user, "the file in the folder's place");
   EXPECT_EQ(0u, GetFileAttributesA(clash.c_str()) & FILE_ATTRIBUTE_DIRECTORY) << "still a file";
   ExpectNoTemporaryFile(kRoot + "Clash\\Plug-ins\\");
