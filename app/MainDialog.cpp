@@ -120,6 +120,8 @@ const Route kMessages[] = {
 
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   JPanel* panel = MainPanel();
+  INT_PTR keyboardResult = FALSE;
+  if (panel && panel->DispatchKeyboard(window, message, wParam, lParam, &keyboardResult)) return keyboardResult;
   if (panel && panel->DispatchMouse(window, message, wParam, lParam)) return FALSE;
   const Route* route = FindRoute(kMessages, message);
   return route ? route->handler(window, wParam, lParam) : FALSE;

@@ -18,6 +18,8 @@ struct JContext {
   JBitmap* background;               // owned; tiled under everything; null until Attach
   JElement* elements[kMaxElements];  // in registration order
   RECT statusRect;                   // where hover texts are shown
+  JElement* focus;                   // the widget holding the keyboard focus; null when a control or nothing has it
+  int focusCues;                     // 1 once the keyboard has been used: the focused widget shows its cue
 };
 
 // The one context of the program (zero at start).
@@ -29,6 +31,8 @@ extern HFONT LinkFont;            // the same, underlined
 extern HCURSOR LinkCursor;        // shown over a link
 extern COLORREF HoverTextColor;   // colour of hover texts
 extern int TextLeft;              // x of DrawStaticText; starts at 4
+extern COLORREF FocusCueLight;    // focus cue dots over dark pixels (white at start)
+extern COLORREF FocusCueDark;     // focus cue dots over light pixels (black at start)
 
 // LOGFONTA all zero except the height, underline and face name "Name".
 HFONT CreateUiFont(int height, int underline);

@@ -14,6 +14,10 @@ JPanel* JPanel::Init(JContext* ctx, HINSTANCE instance) {
   context->backDC = nullptr;
   backBitmap = nullptr;
   outerPaintDC = nullptr;
+  context->focus = nullptr;
+  context->focusCues = 0;
+  orderCount = 0;
+  accessible = nullptr;
   return this;
 }
 

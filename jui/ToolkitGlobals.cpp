@@ -11,6 +11,8 @@ HFONT LinkFont;
 HCURSOR LinkCursor;
 COLORREF HoverTextColor;
 int TextLeft = kTextLeftStart;
+COLORREF FocusCueLight = 0xFFFFFF;
+COLORREF FocusCueDark = 0;
 
 HFONT CreateUiFont(int height, int underline) {
   LOGFONTA font = {};

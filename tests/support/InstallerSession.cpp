@@ -1,5 +1,6 @@
 #include "tests/support/InstallerSession.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -43,11 +44,18 @@ std::string Narrow(const wchar_t* text) {
 
 }  // namespace
 
+DWORD Patience(DWORD timeoutMs) {
+  const char* factor = std::getenv("E2E_PATIENCE");
+  const long times = factor ? std::strtol(factor, nullptr, 10) : 1;
+  return times > 1 && times <= 100 ? timeoutMs * static_cast<DWORD>(times) : timeoutMs;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
+  const DWORD limit = Patience(timeoutMs);
   for (;;) {
     if (condition()) return true;
-    if (GetTickCount() - start > timeoutMs) return false;
+    if (GetTickCount() - start > limit) return false;
     Sleep(20);
   }
 }
@@ -87,7 +95,7 @@ bool InstallerSession::WaitForWindow(DWORD timeoutMs) {
 }
 
 bool InstallerSession::WaitForExit(DWORD timeoutMs) {
-  return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  return WaitForSingleObject(process_.hProcess, Patience(timeoutMs)) == WAIT_OBJECT_0;
 }
 
 DWORD InstallerSession::ExitCode() const {

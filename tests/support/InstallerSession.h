@@ -21,9 +21,9 @@ class InstallerSession {
 
   // Starts the installer; false when the process cannot be created.
   bool Start();
-  // Waits until the main window is shown; false after timeoutMs.
+  // Waits until the main window is shown; false after Patience(timeoutMs).
   bool WaitForWindow(DWORD timeoutMs = 20000);
-  // Waits for the process to end; false after timeoutMs.
+  // Waits for the process to end; false after Patience(timeoutMs).
   bool WaitForExit(DWORD timeoutMs = 10000);
   DWORD ExitCode() const;
   bool Running() const;
@@ -58,7 +58,12 @@ class InstallerSession {
   DWORD startTick_ = 0;
 };
 
-// Polls condition every 20 ms until it holds or timeoutMs passes.
+// timeoutMs times E2E_PATIENCE (a whole number, 1 when unset): the waits of
+// a run whose 32-bit programs are emulated (scripts/x86-emulated.sh) and run
+// several times slower. What is awaited stays the same.
+DWORD Patience(DWORD timeoutMs);
+
+// Polls condition every 20 ms until it holds or Patience(timeoutMs) passes.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
 // The first visible top-level window of a process that accept takes (any

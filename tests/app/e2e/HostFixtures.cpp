@@ -18,6 +18,11 @@ void RegisterPhotoshop64(const char* version, const char* folder) {
                     folder);
 }
 
+void RegisterPhotoshop32(const char* version, const char* folder) {
+  SetRegistryString(HKEY_LOCAL_MACHINE, kView32, std::string("Software\\Adobe\\Photoshop\\") + version, "PluginPath",
+                    folder);
+}
+
 namespace {
 
 // Wine's exports for starting a host program and for the host's name of a

@@ -17,8 +17,10 @@ void ClearHostRegistrations();
 // A plug-in folder value under HKEY_CURRENT_USER\Software\Mirefold\<subkey>.
 void RegisterMakerFolder(const char* subkey, const char* folder);
 
-// A PluginPath value under HKEY_LOCAL_MACHINE\Software\Adobe\Photoshop\<version>, 64-bit view.
+// A PluginPath value under HKEY_LOCAL_MACHINE\Software\Adobe\Photoshop\<version>, in the 64-bit
+// view or in the 32-bit view (WOW6432Node).
 void RegisterPhotoshop64(const char* version, const char* folder);
+void RegisterPhotoshop32(const char* version, const char* folder);
 
 // A symbolic link at link that points at target (which need not exist).
 // Made by the system's own call where that makes one; Wine's call reports
