@@ -127,6 +127,10 @@ void ComposeFolderMessage(char* out, std::size_t capacity, const char* folder, F
     case FolderProblem::FileInItsPlace:
       cause = "a file of that name is in its place";
       break;
+    case FolderProblem::LinkInItsPlace:
+      failed = "Setup will not write into the folder\n";
+      cause = "it is a link to another place";
+      break;
   }
   char reason[96];
   std::snprintf(reason, sizeof reason, "\n\nReason: %s (error %lu).", cause ? cause : "system error",

@@ -22,6 +22,7 @@ enum class FolderProblem {
   CannotCreate,    // missing, and creating it failed (error: the creation's)
   CannotEnter,     // a folder of that name exists but cannot be entered (error: the entering's)
   FileInItsPlace,  // a file has the folder's name, so it cannot be created (error: the entering's)
+  LinkInItsPlace,  // the folder is a link (symbolic link, junction) to another place (error: kErrorReparsePoint)
 };
 
 // Names the folder, what failed and the system's error, and what to do.

@@ -6,7 +6,9 @@
 #include "app/DialogState.h"
 #include "app/PayloadTypes.h"
 #include "app/WidgetSlots.h"
+#include "common/LinkChecks.h"
 #include "common/Wow64.h"
+#include "common/system_errors.h"
 #include "payload/PayloadOutcome.h"
 #include "payload/PayloadWriter.h"
 #include "payload/SkipList.h"
@@ -16,10 +18,18 @@ namespace {
 constexpr char kMessageCaption[] = "iRelief Setup";
 
 // The folder exists once it can be entered or its last level created; a
-// deeper missing tree is not made. On failure, what stood in the way and the
-// system's error of the step that failed.
+// deeper missing tree is not made, and a folder that is a link (put there by
+// someone else: writing through it would change files outside the chosen
+// folder with this program's rights) is refused.
+// On failure, what stood in the way and the system's error of the step that
+// failed.
 bool EnsureInstallFolder(FolderProblem* problem, DWORD* error) {
-  if (SetCurrentDirectoryA(InstallFolder)) return true;
+  if (SetCurrentDirectoryA(InstallFolder)) {
+    if (!IsLinkedFolder(InstallFolder)) return true;
+    *problem = FolderProblem::LinkInItsPlace;
+    *error = kErrorReparsePoint;
+    return false;
+  }
   const DWORD enterError = GetLastError();
   if (CreateDirectoryA(InstallFolder, nullptr)) return true;
   *error = GetLastError();

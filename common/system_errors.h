@@ -13,3 +13,4 @@ constexpr std::uint32_t kErrorHandleDiskFull = 39;      // ERROR_HANDLE_DISK_FUL
 constexpr std::uint32_t kErrorDiskFull = 112;           // ERROR_DISK_FULL
 constexpr std::uint32_t kErrorFileNameTooLong = 206;    // ERROR_FILENAME_EXCED_RANGE
 constexpr std::uint32_t kErrorUserMappedFile = 1224;    // ERROR_USER_MAPPED_FILE
+constexpr std::uint32_t kErrorReparsePoint = 4395;      // ERROR_REPARSE_POINT_ENCOUNTERED

@@ -4,15 +4,9 @@
 
 #include <cstring>
 
-namespace {
+#include "../common/LinkChecks.h"
 
-bool IsPlainSingleFile(HANDLE file) {
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(file, &info)) return false;
-  if (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
-    return false;
-  return info.nNumberOfLinks == 1 && GetFileType(file) == FILE_TYPE_DISK;
-}
+namespace {
 
 // Writes text with every "\n" turned into "\r\n", as a text-mode stream would.
 void WriteAsTextMode(HANDLE file, const char* text) {

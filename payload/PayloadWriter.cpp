@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "../common/LinkChecks.h"
 #include "../common/bounded.h"
 #include "PayloadOutcome.h"
 #include "PresetRecords.h"
@@ -63,16 +64,6 @@ std::uint64_t RandomBits() {
   value ^= value >> 31;
   value *= 0xBF58476D1CE4E5B9ull;
   return value ^ (value >> 29);
-}
-
-// A file that only this writer's name points at: not a link, not a folder or
-// device, and no second name.
-bool IsPlainSingleFile(HANDLE file) {
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(file, &info)) return false;
-  if (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
-    return false;
-  return info.nNumberOfLinks == 1 && GetFileType(file) == FILE_TYPE_DISK;
 }
 
 // The temporary file beside a destination, open for writing and for the

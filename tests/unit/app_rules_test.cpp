@@ -198,6 +198,7 @@ TEST(FailureMessage, FolderSaysWhatFailedAndTheSystemError) {
       {FolderProblem::CannotEnter, 5, "could not open the folder", "access denied (error 5)"},
       {FolderProblem::CannotEnter, 1117, "could not open the folder", "system error (error 1117)"},
       {FolderProblem::FileInItsPlace, 267, "could not create the folder", "a file of that name is in its place"},
+      {FolderProblem::LinkInItsPlace, 4395, "will not write into the folder", "it is a link to another place"},
   };
   for (const Case& c : cases) {
     char text[kFailureMessageCapacity];
