@@ -2,7 +2,7 @@
 
 #include "app/DialogState.h"
 #include "app/MainLayout.h"
-#include "app/Widgets.h"
+#include "app/WidgetSlots.h"
 #include "jui/JContext.h"
 
 namespace {
@@ -26,15 +26,18 @@ void EnterCompletionScreen(HWND window) {
   for (int slot = 0; slot <= kSlotLastSelector; ++slot) SetFlags(slot, 0, 0);
   SetFlags(kSlotSiteLink, 1, 1);
   SetFlags(kSlotFinishButton, 1, 1);
-  if (JElement* picture = SlotElement(kSlotCompletionPicture)) picture->visible = 1;
+  JElement* picture = SlotElement(kSlotCompletionPicture);
+  if (picture) picture->visible = 1;
 
   // Out of sight, neither hidden nor disabled.
   MoveWindow(GetDlgItem(window, kFolderDropDownId), kLeftMargin, kDropDownHiddenTop, kDropDownHiddenWidth,
              kDropDownHeight, TRUE);
+  // A keyboard user on a widget or on the drop-down that are now gone goes on at Finish.
+  if (JPanel* panel = MainPanel()) panel->KeepFocusAvailable();
+  if (picture) picture->Announce(EVENT_OBJECT_SHOW);  // the completion message
 
-  // A larger font from now on. The old one stays alive: the back buffer,
-  // made at initialisation, still has it selected.
-  UiFont = CreateUiFont(kCompletionFontHeight, 0);
+  // A larger font from now on.
+  ReplaceUiFont(kCompletionFontHeight);
 
   InvalidateRect(window, nullptr, TRUE);
 }

@@ -1,15 +1,20 @@
 #include "app/DialogSetup.h"
+
+#include <oleacc.h>
+
 #include "app/DialogState.h"
 #include "app/FolderChooser.h"
 #include "app/MainLayout.h"
-#include "app/WebHost.h"
-#include "app/Widgets.h"
+#include "app/MakerSite.h"
+#include "app/WidgetSlots.h"
 #include "discovery/HostDiscovery.h"
 #include "jui/Attach.h"
 #include "jui/JAncor.h"
 #include "jui/JButton.h"
 #include "jui/JContext.h"
 #include "jui/JSelector.h"
+#include "jui/PanelScopes.h"
+#include "jui/RectConversion.h"
 
 
 namespace {
@@ -26,6 +31,7 @@ constexpr unsigned kCompletionBitmap = 213;
 constexpr unsigned kCheckBoxStrip = 128;
 
 constexpr COLORREF kHoverTextColour = 0xFFFFFF;
+constexpr COLORREF kFocusCueDark = RGB(0x31, 0x40, 0x51);  // the slate of the bottom bar
 
 // The component selector: a toggle-mode check box (values 0 and 2 stable).
 constexpr unsigned kSelectorLabelPlacement = 0x80148000;  // label 20 right of the box, level with its top
@@ -76,6 +82,46 @@ void CreateWidgets(const MainLayout& layout) {
   selector->value = kSelectorChecked;
 }
 
+// What the keyboard and assistive technology find on the window: the names
+// and roles of the widgets, and one order for both screens, in visual order.
+// Tab skips what a screen hides, so it runs drop-down, check box, Install,
+// Exit, link while choosing, and Finish, link once installed.
+void DescribeWidgets(HWND window) {
+  JElement* exit = SlotElement(kSlotExitButton);
+  JElement* install = SlotElement(kSlotInstallButton);
+  JElement* finish = SlotElement(kSlotFinishButton);
+  JElement* link = SlotElement(kSlotSiteLink);
+  JElement* picture = SlotElement(kSlotCompletionPicture);
+  JElement* indicator32 = SlotElement(kSlotIndicator32);
+  JElement* indicator64 = SlotElement(kSlotIndicator64);
+  JElement* selector = SlotElement(kSlotFirstSelector);
+
+  exit->SetAccessible(ROLE_SYSTEM_PUSHBUTTON, "Exit");
+  install->SetAccessible(ROLE_SYSTEM_PUSHBUTTON, "Install");
+  finish->SetAccessible(ROLE_SYSTEM_PUSHBUTTON, "Finish");
+  link->SetAccessible(ROLE_SYSTEM_LINK, kWebHost);
+  selector->SetAccessible(ROLE_SYSTEM_CHECKBUTTON, "iRelief plug-in");
+  indicator32->SetAccessible(ROLE_SYSTEM_GRAPHIC, "32-bit build will be installed", "32-bit build will not be installed");
+  indicator64->SetAccessible(ROLE_SYSTEM_GRAPHIC, "64-bit build will be installed", "64-bit build will not be installed");
+  picture->SetAccessible(ROLE_SYSTEM_STATICTEXT, "iRelief has been installed");
+  indicator32->focusable = 0;
+  indicator64->focusable = 0;
+  picture->focusable = 0;
+
+  const JTabStop order[] = {
+      {nullptr, GetDlgItem(window, kFolderDropDownId)},
+      {selector, nullptr},
+      {install, nullptr},
+      {exit, nullptr},
+      {finish, nullptr},
+      {link, nullptr},
+      {indicator32, nullptr},
+      {indicator64, nullptr},
+      {picture, nullptr},
+  };
+  MainPanel()->SetTabOrder(order, sizeof order / sizeof order[0]);
+}
+
 // Makes the client area exactly the background's size, keeping the centre.
 void SizeAndCentre(HWND window, int width, int height) {
   RECT windowRect;
@@ -93,28 +139,32 @@ void SizeAndCentre(HWND window, int width, int height) {
 void InitialiseMainDialog(HWND window) {
   InstallDone = 0;
 
-  // Attach and the widgets load their bitmaps against this DC.
-  HDC windowDC = GetDC(window);
-  MainContext.paintDC = windowDC;
+  int width = 0;
+  int height = 0;
+  {
+    // Attach and the widgets load their bitmaps against this DC.
+    LentPaintDC windowDC(&MainContext, window);
 
-  const RECT provisionalStatus = {0, 0, 100, 20};
-  Attach(window, kBackgroundBitmap, kLinkCursor, &provisionalStatus);
-  HoverTextColor = kHoverTextColour;
+    const RECT provisionalStatus = {0, 0, 100, 20};
+    Attach(window, kBackgroundBitmap, kLinkCursor, &provisionalStatus);
+    HoverTextColor = kHoverTextColour;
+    FocusCueDark = kFocusCueDark;
 
-  const int width = MainContext.background ? MainContext.background->width : 0;
-  const int height = MainContext.background ? MainContext.background->height : 0;
-  TextLeft += kLeftMargin;
-  WindowLayout = ComputeMainLayout(width, height, TextLeft);
-  const LayoutRect& status = WindowLayout.statusRect;
-  SetRect(&MainContext.statusRect, status.left, status.top, status.right, status.bottom);
+    if (MainContext.background) {
+      width = MainContext.background->width;
+      height = MainContext.background->height;
+    }
+    SetTextLeftMargin(kLeftMargin);
+    WindowLayout = ComputeMainLayout(width, height, TextLeft);
+    const LayoutRect& status = WindowLayout.statusRect;
+    SetRect(&MainContext.statusRect, status.left, status.top, status.right, status.bottom);
 
-  CreateWidgets(WindowLayout);
-  FillBrowseSettings(window);
-  DiscoverHostFolders();
-  FillFolderDropDown(window);
-
-  ReleaseDC(window, windowDC);
-  MainContext.paintDC = nullptr;
+    CreateWidgets(WindowLayout);
+    DescribeWidgets(window);
+    FillBrowseSettings(window);
+    DiscoverHostFolders();
+    FillFolderDropDown(window);
+  }
 
   MoveWindow(GetDlgItem(window, kFolderDropDownId), WindowLayout.dropDownLeft, WindowLayout.dropDownTop,
              WindowLayout.dropDownWidth, WindowLayout.dropDownHeight, TRUE);

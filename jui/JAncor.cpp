@@ -1,6 +1,9 @@
 #include "jui/JAncor.h"
 
+#include <oleacc.h>
+
 #include "common/bounded.h"
+#include "jui/GdiScope.h"
 #include "jui/RectConversion.h"
 
 namespace {
@@ -15,10 +18,14 @@ JAncor::JAncor(JContext* ctx, const char* text, const RECT& position, const char
   SetRect(&linkRect, position.left, position.top, position.left, position.top);
   CopyCut(linkText, sizeof linkText, link);
   commandId = command;
+  focusable = 1;
+  accRole = ROLE_SYSTEM_LINK;
+  CopyCut(accName, sizeof accName, linkText);
 }
 
 void JAncor::Draw(HDC dc) {
-  HGDIOBJ oldFont = LinkFont ? SelectObject(dc, LinkFont) : nullptr;
+  EraseFocusCue(dc);
+  SelectedObject font(dc, LinkFont);
   SetTextColor(dc, visited == 1 ? kVisitedColour : kLinkColour);
   const int length = lstrlenA(linkText);
   TextOutA(dc, linkRect.left, linkRect.top, linkText, length);
@@ -27,7 +34,9 @@ void JAncor::Draw(HDC dc) {
   GetTextExtentPoint32A(dc, linkText, length, &extent);
   linkRect.right = linkRect.left + extent.cx;
   linkRect.bottom = linkRect.top + extent.cy;
-  if (oldFont) SelectObject(dc, oldFont);
+  RECT ring = linkRect;
+  InflateRect(&ring, 2, 1);
+  DrawFocusCue(dc, ring);
 }
 
 int JAncor::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
@@ -50,3 +59,22 @@ int JAncor::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
   }
   return 0;
 }
+
+int JAncor::HandlesKey(UINT key) { return commandId != 0 && (key == VK_RETURN || key == VK_SPACE); }
+
+int JAncor::Activate(HWND window) {
+  if (commandId == 0 || !active) return 0;
+  visited = 1;
+  Notify(window, commandId);
+  return 1;
+}
+
+int JAncor::AccState() {
+  int state = JElement::AccState() | STATE_SYSTEM_LINKED;
+  if (visited) state |= STATE_SYSTEM_TRAVERSED;
+  return state;
+}
+
+RECT JAncor::AccBounds() { return linkRect; }
+
+const char* JAncor::AccAction() { return commandId != 0 ? "Jump" : ""; }

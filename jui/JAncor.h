@@ -17,4 +17,11 @@ class JAncor : public JElement {
 
   int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void Draw(HDC dc) override;
+
+  // Enter and Space follow it, as a press does.
+  int HandlesKey(UINT key) override;
+  int Activate(HWND window) override;
+  int AccState() override;
+  RECT AccBounds() override;
+  const char* AccAction() override;
 };

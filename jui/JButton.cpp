@@ -1,9 +1,13 @@
 #include "jui/JButton.h"
 
+#include <oleacc.h>
+
 #include "common/bounded.h"
 #include "jui/BitmapCache.h"
-#include "jui/BitmapDraw.h"
+#include "jui/PixelCopies.h"
 #include "jui/RectConversion.h"
+#include "jui/TextDrawing.h"
+#include "jui/TileBitmap.h"
 
 namespace {
 
@@ -36,6 +40,8 @@ JButton::JButton(JContext* ctx, const char* text, const RECT& position, unsigned
       labelRect(),
       drawDirect(0),
       pressOffset(0) {
+  focusable = 1;
+  accRole = ROLE_SYSTEM_PUSHBUTTON;
   CopyCut(label, sizeof label, labelText);
   if (placement) {
     labelRect.left = position.left + placement->dx;
@@ -115,6 +121,7 @@ int JButton::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
 }
 
 void JButton::Draw(HDC dc) {
+  EraseFocusCue(dc);
   if (!visible) {
     TileBitmap(context->background, dc, bounds);
   } else if (normalImage) {
@@ -127,6 +134,7 @@ void JButton::Draw(HDC dc) {
     }
   }
   DrawLabel(dc);
+  DrawFocusCue(dc, FocusRing());
 }
 
 void JButton::DrawPressed(int pressed) {
@@ -138,6 +146,7 @@ void JButton::DrawPressed(int pressed) {
     DrawTransparent(normalImage, context->backDC, imageX, imageY, 0, 0);
   BlitRect(bounds, context->paintDC, context->backDC);
   DrawLabel(context->paintDC);
+  DrawFocusCue(context->paintDC, FocusRing());
 }
 
 void JButton::DrawLabel(HDC dc) {
@@ -146,3 +155,42 @@ void JButton::DrawLabel(HDC dc) {
   PutText(label, context->backDC, labelRect.left, labelRect.top);
   BlitRect(labelRect, dc, context->backDC);
 }
+
+// --- keyboard and assistive technology -----------------------------------
+
+namespace {
+
+constexpr int kFocusInset = 2;  // the cue runs this far inside the picture
+
+}  // namespace
+
+RECT JButton::FocusRing() const {
+  RECT ring = bounds;
+  ring.right -= pressOffset;
+  ring.bottom -= pressOffset;
+  InflateRect(&ring, -kFocusInset, -kFocusInset);
+  return ring;
+}
+
+int JButton::HandlesKey(UINT key) { return commandId != 0 && (key == VK_RETURN || key == VK_SPACE); }
+
+int JButton::Activate(HWND window) {
+  if (commandId == 0 || !visible || !active) return 0;
+  Notify(window, commandId);
+  return 1;
+}
+
+int JButton::AccState() {
+  int state = JElement::AccState();
+  if (pressState == 1) state |= STATE_SYSTEM_PRESSED;
+  return state;
+}
+
+RECT JButton::AccBounds() {
+  RECT shown = bounds;
+  shown.right -= pressOffset;
+  shown.bottom -= pressOffset;
+  return shown;
+}
+
+const char* JButton::AccAction() { return commandId != 0 ? "Press" : ""; }

@@ -40,6 +40,14 @@ class JButton : public JElement {
   void DrawPressed(int pressed);
   ~JButton() override;
 
+  // Enter and Space press it; a button that posts nothing takes no key.
+  int HandlesKey(UINT key) override;
+  int Activate(HWND window) override;
+  int AccState() override;
+  RECT AccBounds() override;
+  const char* AccAction() override;
+
  private:
   void DrawLabel(HDC dc);
+  RECT FocusRing() const;
 };

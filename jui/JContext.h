@@ -1,6 +1,6 @@
 #pragma once
-// The drawing state shared by the panel and every widget, the toolkit's
-// fonts, cursor and colours, and the small drawing helpers.
+// The drawing state shared by the panel and every widget, and the toolkit's
+// fonts, cursor and colours.
 #include <windows.h>
 
 #include "jui/JBitmap.h"
@@ -18,6 +18,8 @@ struct JContext {
   JBitmap* background;               // owned; tiled under everything; null until Attach
   JElement* elements[kMaxElements];  // in registration order
   RECT statusRect;                   // where hover texts are shown
+  JElement* focus;                   // the widget holding the keyboard focus; null when a control or nothing has it
+  int focusCues;                     // 1 once the keyboard has been used: the focused widget shows its cue
 };
 
 // The one context of the program (zero at start).
@@ -29,18 +31,13 @@ extern HFONT LinkFont;            // the same, underlined
 extern HCURSOR LinkCursor;        // shown over a link
 extern COLORREF HoverTextColor;   // colour of hover texts
 extern int TextLeft;              // x of DrawStaticText; starts at 4
+extern COLORREF FocusCueLight;    // focus cue dots over dark pixels (white at start)
+extern COLORREF FocusCueDark;     // focus cue dots over light pixels (black at start)
 
 // LOGFONTA all zero except the height, underline and face name "Name".
 HFONT CreateUiFont(int height, int underline);
-
-// TextOutA at (TextLeft, y) into the main context's paintDC; nothing outside a paint.
-void DrawStaticText(const char* text, int y);
-
-// Copies one rectangle from source to the same place in destination.
-void BlitRect(const RECT& rect, HDC destination, HDC source);
-
-// TextOutA(dc, x, y, text, its length).
-void PutText(const char* text, HDC dc, int x, int y);
-
-// (x, y, x + width, y + height), each argument cut to a signed 16-bit value.
-RECT MakeRect(int x, int y, int width, int height);
+// Makes UiFont a new font of that height. The old one stays alive: a DC
+// prepared earlier (the back buffer's) may still have it selected.
+void ReplaceUiFont(int height);
+// TextLeft becomes its start, 4, plus margin; setting it again does not add up.
+void SetTextLeftMargin(int margin);

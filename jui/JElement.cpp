@@ -1,8 +1,11 @@
 #include "jui/JElement.h"
 
+#include <oleacc.h>
+
 #include "common/bounded.h"
-#include "jui/BitmapDraw.h"
+#include "jui/PixelCopies.h"
 #include "jui/PreparedDC.h"
+#include "jui/TileBitmap.h"
 
 namespace {
 
@@ -18,7 +21,20 @@ int ShownHoverLength(const char* text) {
 }  // namespace
 
 JElement::JElement(JContext* ctx, const char* text)
-    : hoverText(), active(1), visible(1), erased(0), hoverShown(0), commandId(0), context(ctx) {
+    : hoverText(),
+      active(1),
+      visible(1),
+      erased(0),
+      hoverShown(0),
+      commandId(0),
+      context(ctx),
+      focusable(0),
+      accRole(ROLE_SYSTEM_GRAPHIC),
+      accChildId(0),
+      accName(),
+      accHiddenName(),
+      cueDrawn(0),
+      cueRect() {
   // The list holds 150 entries; an element beyond them is never painted or offered mouse messages.
   if (context->elementCount >= 0 && context->elementCount < kMaxElements)
     context->elements[context->elementCount++] = this;
@@ -33,6 +49,7 @@ void JElement::SetValue(int) {}
 JElement::~JElement() {}
 
 void JElement::Show(int on) {
+  const int wasVisible = visible;
   if (on) {
     visible = 1;
     active = 1;
@@ -42,6 +59,9 @@ void JElement::Show(int on) {
     active = 0;
   }
   Redraw();
+  if (wasVisible == visible) return;
+  Announce(visible ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE);
+  if (accHiddenName[0]) Announce(EVENT_OBJECT_NAMECHANGE);
 }
 
 void JElement::Redraw() {
@@ -71,4 +91,44 @@ void JElement::ShowHover(int state) {
 
 void JElement::Notify(HWND window, int id) {
   if (id != 0) PostMessageA(window, WM_JNOTIFY, static_cast<WPARAM>(id), 0);
+}
+
+// --- keyboard and assistive technology -----------------------------------
+
+int JElement::HandlesKey(UINT) { return 0; }
+
+int JElement::OnKey(HWND window, UINT key) { return HandlesKey(key) ? Activate(window) : 0; }
+
+int JElement::Activate(HWND) { return 0; }
+
+int JElement::AccState() {
+  int state = 0;
+  if (!visible) state |= STATE_SYSTEM_INVISIBLE;
+  if (focusable) {
+    if (visible && active)
+      state |= STATE_SYSTEM_FOCUSABLE;
+    else if (visible)
+      state |= STATE_SYSTEM_UNAVAILABLE;
+  }
+  if (context->focus == this && context->window && GetFocus() == context->window) state |= STATE_SYSTEM_FOCUSED;
+  return state;
+}
+
+RECT JElement::AccBounds() {
+  RECT none = {0, 0, 0, 0};
+  return none;
+}
+
+const char* JElement::AccAction() { return ""; }
+
+void JElement::SetAccessible(int role, const char* name, const char* hiddenName) {
+  accRole = role;
+  CopyCut(accName, sizeof accName, name);
+  CopyCut(accHiddenName, sizeof accHiddenName, hiddenName);
+}
+
+const char* JElement::AccName() const { return (!visible && accHiddenName[0]) ? accHiddenName : accName; }
+
+void JElement::Announce(DWORD event) {
+  if (accChildId > 0 && context->window) NotifyWinEvent(event, context->window, OBJID_CLIENT, accChildId);
 }

@@ -3,13 +3,18 @@
 // it picks.
 #include "jui/JSelector.h"
 
+#include <oleacc.h>
+
 #include "common/bounded.h"
 #include "jui/BitmapCache.h"
-#include "jui/BitmapDraw.h"
+#include "jui/GdiScope.h"
 #include "jui/PickerGeometry.h"
+#include "jui/PixelCopies.h"
 #include "jui/PreparedDC.h"
 #include "jui/RectConversion.h"
 #include "jui/SelectorRules.h"
+#include "jui/TextDrawing.h"
+#include "jui/TileBitmap.h"
 
 namespace {
 
@@ -53,6 +58,8 @@ JSelector::JSelector(JContext* ctx, const char* text, const RECT& position, unsi
   commandId = command;
   SelectorRange(count, &toggle, &maximum);
   if (flags & JS_VALUE_ONLY) return;
+  focusable = 1;
+  accRole = toggle ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_SPINBUTTON;
 
   hitRect = position;
   strip = new JBitmap();
@@ -62,6 +69,7 @@ JSelector::JSelector(JContext* ctx, const char* text, const RECT& position, unsi
                                (flags & JS_WIDE) != 0));
   SelectorLabelOffsets(labelPlacement, &labelDx, &labelDy);
   CopyCut(label, sizeof label, labelText);
+  CopyCut(accName, sizeof accName, label);
 }
 
 JSelector::~JSelector() {
@@ -77,6 +85,7 @@ void JSelector::SetValue(int v) { value = (flags & JS_VALUE_ONLY) ? v : Selector
 
 void JSelector::Draw(HDC dc) {
   if ((flags & JS_VALUE_ONLY) || !strip) return;
+  EraseFocusCue(dc);
   if (!visible) {
     TileBitmap(context->background, dc, eraseRect);
     return;
@@ -108,6 +117,11 @@ void JSelector::Draw(HDC dc) {
   }
   BlitRect(hitRect, dc, back);
   PutText(label, dc, hitRect.left + labelDx, hitRect.top - labelDy);
+  if (context->focus == this && context->focusCues) {
+    RECT ring = LabelRect(dc);
+    InflateRect(&ring, 2, 1);
+    DrawFocusCue(dc, ring);
+  }
 }
 
 int JSelector::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
@@ -121,6 +135,7 @@ int JSelector::OnMouse(HWND window, UINT message, WPARAM, LPARAM lParam) {
   value = step.value;
   if (step.draw) DrawNow();
   if (step.post) Notify(window, commandId);
+  if (step.post) Announce(EVENT_OBJECT_STATECHANGE);
   if (step.postNext && commandId != 0) Notify(window, commandId + 1);
   return step.consumed;
 }
@@ -129,7 +144,52 @@ int JSelector::CompleteChange(HWND window) {
   value = WrapSelectorValue(value, minimum, maximum);
   DrawNow();
   Notify(window, commandId);
+  Announce(EVENT_OBJECT_STATECHANGE);
   return 1;
+}
+
+// --- keyboard and assistive technology -----------------------------------
+
+int JSelector::HandlesKey(UINT key) { return key == VK_SPACE && !(flags & (JS_VALUE_ONLY | JS_GRID)); }
+
+int JSelector::Activate(HWND window) {
+  if ((flags & (JS_VALUE_ONLY | JS_GRID)) || !visible || !active) return 0;
+  if (toggle && (value & 1)) return 0;  // a mouse press is under way
+  value += toggle ? 2 : 1;
+  return CompleteChange(window);
+}
+
+bool JSelector::Checked() const { return toggle && value - minimum >= 2; }
+
+int JSelector::AccState() {
+  int state = JElement::AccState();
+  if (Checked()) state |= STATE_SYSTEM_CHECKED;
+  if (toggle && (value & 1)) state |= STATE_SYSTEM_PRESSED;
+  return state;
+}
+
+RECT JSelector::LabelRect(HDC dc) const {
+  const int x = hitRect.left + labelDx;
+  const int y = hitRect.top - labelDy;
+  SIZE extent = {0, 0};
+  if (label[0]) GetTextExtentPoint32A(dc, label, lstrlenA(label), &extent);
+  RECT rect = {x, y, x + extent.cx, y + extent.cy};
+  return rect;
+}
+
+RECT JSelector::AccBounds() {
+  RECT shown = hitRect;
+  if ((flags & JS_GRID) || !label[0]) return shown;
+  PreparedDC prepared(context->window);
+  RECT text = LabelRect(prepared.dc());
+  UnionRect(&shown, &shown, &text);
+  return shown;
+}
+
+const char* JSelector::AccAction() {
+  if (flags & (JS_VALUE_ONLY | JS_GRID)) return "";
+  if (!toggle) return "Step";
+  return Checked() ? "Uncheck" : "Check";
 }
 
 // --- the picker popup ----------------------------------------------------
@@ -168,11 +228,10 @@ INT_PTR OnInitDialog(HWND popup, WPARAM, LPARAM lParam) {
 }
 
 INT_PTR OnPaint(HWND popup, WPARAM, LPARAM) {
-  PAINTSTRUCT paint;
-  BeginPaint(popup, &paint);
+  PaintScope paint(popup);
   PreparedDC prepared(popup);
   HDC dc = prepared.dc();
-  TileBitmap(PickerContext->background, dc, paint.rcPaint);
+  TileBitmap(PickerContext->background, dc, paint.area());
   const JSelector* selector = PickerSelector;
   const JBitmap* strip = selector->strip;
   for (int i = 0; i <= selector->maximum; ++i) {
@@ -192,8 +251,6 @@ INT_PTR OnPaint(HWND popup, WPARAM, LPARAM) {
     PickerNumberOrigin(i, &x, &y);
     TextOutA(dc, x, y, number, 2);
   }
-  prepared.Release();
-  EndPaint(popup, &paint);
   return FALSE;
 }
 

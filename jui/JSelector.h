@@ -44,7 +44,18 @@ class JSelector : public JElement {
   void SetValue(int v) override;
   ~JSelector() override;
 
+  // Space steps it (toggle mode: checks or unchecks), as a click does.
+  int HandlesKey(UINT key) override;
+  int Activate(HWND window) override;
+  int AccState() override;
+  RECT AccBounds() override;
+  const char* AccAction() override;
+  // Toggle mode: the box shows a tick (2 and its pressed look 3).
+  bool Checked() const;
+
  private:
+  // Where the label is drawn, as wide and high as its text in dc's font.
+  RECT LabelRect(HDC dc) const;
   int OpenPicker(HWND window);
   int CompleteChange(HWND window);
 };

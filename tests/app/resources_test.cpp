@@ -179,7 +179,7 @@ TEST_F(InstallerResources, MainDialogTemplate) {
   EXPECT_EQ(0, r.NameOrOrdinal(&text));
   EXPECT_EQ(L"", text) << "the standard dialog class";
   EXPECT_EQ(0, r.NameOrOrdinal(&text));
-  EXPECT_EQ(L"", text) << "no caption";
+  EXPECT_EQ(L"iRelief Setup", text) << "the window's text (a caption-less window still has one)";
   EXPECT_EQ(8, r.Word()) << "font size";
   r.NameOrOrdinal(&text);
   EXPECT_EQ(L"MS Sans Serif", text);

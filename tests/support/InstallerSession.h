@@ -5,13 +5,18 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
-#include "Picture.h"
+#include "tests/support/Picture.h"
 
 class InstallerSession {
  public:
+  // The installer under test, or a copy of it at exe, started in directory
+  // (empty: this process's current directory).
+  explicit InstallerSession(std::string exe = INSTALLER_EXE, std::string directory = "")
+      : exe_(std::move(exe)), directory_(std::move(directory)) {}
   ~InstallerSession();
 
   // Starts the installer; false when the process cannot be created.
@@ -47,6 +52,7 @@ class InstallerSession {
  private:
   HWND FindOwnedDialog(const std::function<bool(HWND)>& accept) const;
 
+  std::string exe_, directory_;
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
   DWORD startTick_ = 0;
@@ -60,5 +66,8 @@ DWORD Patience(DWORD timeoutMs);
 // Polls condition every 20 ms until it holds or Patience(timeoutMs) passes.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
+// The first visible top-level window of a process that accept takes (any
+// when accept is empty), or null.
+HWND FindVisibleWindow(DWORD processId, const std::function<bool(HWND)>& accept = nullptr);
 // Another process running the installer, started and left alone.
 HWND FindInstallerWindow(DWORD processId);
