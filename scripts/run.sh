@@ -21,7 +21,8 @@ if [ "${mode%%:*}" = native ]; then
 else
   loader=/usr/lib/wine/wine64
   exe=$build/win64/iRelief-Setup.exe
-  echo "run: 32-bit Windows code does not run natively here (${mode#*: });"
+  reason=${mode#*: }
+  echo "run: 32-bit Windows code does not run natively here (${reason%%;*});"
   echo "run: starting the 64-bit twin $exe (same sources) instead of $build/iRelief-Setup.exe"
 fi
 [ -f "$exe" ] || { echo "run: $exe is missing; build first (make build)" >&2; exit 1; }

@@ -6,7 +6,7 @@
 build=${1:-build}
 line=$(sed -n 's/^X86_MODE_LINE:INTERNAL=//p' "$build/CMakeCache.txt" 2>/dev/null)
 [ -n "$line" ] || exit 0
-tests() { (cd "$build" && ctest -N -L "^$1\$" 2>/dev/null | sed -n 's/^ *Test *#[0-9]*: //p'); }
+tests() { (cd "$build" && ctest -N -L "^$1\$" -FA . 2>/dev/null | sed -n 's/^ *Test *#[0-9]*: //p'); }
 native=$(tests x86-native | wc -l)
 skipped=$(tests x86-skipped | wc -l)
 emulated=$(tests x86-emulated | tr '\n' ' ')
