@@ -1,5 +1,7 @@
 #include "ReliefKernel.h"
 
+#include <type_traits>
+
 
 #include "FilterRecord.h"
 #include "ImageModes.h"
@@ -100,46 +102,48 @@ constexpr int kSegment = 256;  // pixels summed at a time, so the sums stay in t
 // with weights of +-1/2 (the default) and whole samples they are exact, so
 // the default relief is exactly the integer one. Other weights can differ
 // from the exact sum by a fraction of a step, which may move a value by one.
-// 8-bit samples with weights of +-1 at 100 % (the default, and every
-// multiple of 45 degrees): the relief is the middle value plus half of a
-// sum of whole samples, which 16-bit integers hold exactly (six samples of
-// at most 255), eight at a time, in one pass over the six neighbour rows.
-// False, doing nothing, unless the weights are three +1 and three -1.
-bool UnitSegment(const ReliefPlan& plan, const Geometry<uint8_t>& g, int xs, int xe, int y) {
-  const uint8_t* plus[3] = {};
-  const uint8_t* minus[3] = {};
+// Weights of +-1 at 100 % (the default, and every multiple of 45 degrees):
+// the relief is the base value plus half of a sum of whole samples, which
+// integers hold exactly (16 bits for six 8-bit samples, 32 for 16-bit ones),
+// eight or four at a time, in one pass over the six neighbour rows. False,
+// doing nothing, unless the weights are three +1 and three -1.
+template <typename T>
+bool UnitSegment(const ReliefPlan& plan, const Geometry<T>& g, int xs, int xe, int y) {
+  using Sum = typename std::conditional<sizeof(T) == 1, int16_t, int32_t>::type;
+  constexpr int kSignBit = sizeof(Sum) * 8 - 1;
+  const T* plus[3] = {};
+  const T* minus[3] = {};
   int np = 0, nm = 0;
   for (int t = 0; t < plan.taps; ++t) {
-    const uint8_t* src = g.At(xs + plan.dx[t], y + plan.dy[t]);
+    const T* src = g.At(xs + plan.dx[t], y + plan.dy[t]);
     if (plan.weight[t] > 0 && np < 3) plus[np++] = src;
     if (plan.weight[t] < 0 && nm < 3) minus[nm++] = src;
   }
-  if (np != 3 || nm != 3 || plan.taps != 6) return false;  // unit weights come three and three
+  if (np != 3 || nm != 3 || plan.taps != 6) return false;
   const int n = (xe - xs) * g.inPlanes;
-  const uint8_t* __restrict a = plus[0];
-  const uint8_t* __restrict b = plus[1];
-  const uint8_t* __restrict c = plus[2];
-  const uint8_t* __restrict d = minus[0];
-  const uint8_t* __restrict e = minus[1];
-  const uint8_t* __restrict f = minus[2];
-  const uint8_t* __restrict centre = g.At(xs, y);
-  uint8_t* __restrict target = g.Target(xs, y);
+  const T* __restrict a = plus[0];
+  const T* __restrict b = plus[1];
+  const T* __restrict c = plus[2];
+  const T* __restrict d = minus[0];
+  const T* __restrict e = minus[1];
+  const T* __restrict f = minus[2];
+  const T* __restrict centre = g.At(xs, y);
+  T* __restrict target = g.Target(xs, y);
   const bool over = plan.overColours;
+  const Sum middle = static_cast<Sum>(plan.middle);
+  const Sum maxValue = static_cast<Sum>(plan.maxValue);
   for (int i = 0; i < n; ++i) {
-    const int16_t sum = static_cast<int16_t>(int16_t(a[i]) + b[i] + c[i] - d[i] - e[i] - f[i]);
-    const int16_t half = static_cast<int16_t>((sum + ((sum >> 15) & 1)) >> 1);  // rounded towards zero
-    const int16_t base = over ? int16_t(centre[i]) : int16_t(128);
-    const int16_t v = static_cast<int16_t>(base + half);
-    target[i] = static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+    const Sum sum = static_cast<Sum>(Sum(a[i]) + b[i] + c[i] - d[i] - e[i] - f[i]);
+    const Sum half = static_cast<Sum>((sum + ((sum >> kSignBit) & 1)) >> 1);  // rounded towards zero
+    const Sum v = static_cast<Sum>((over ? Sum(centre[i]) : middle) + half);
+    target[i] = static_cast<T>(v < 0 ? 0 : v > maxValue ? maxValue : v);
   }
   return true;
 }
 
-inline bool UnitSegment(const ReliefPlan&, const Geometry<uint16_t>&, int, int, int) { return false; }
-
 template <typename T>
 void Segment(const ReliefPlan& plan, const Geometry<T>& g, int xs, int xe, int y, bool plain) {
-  if (sizeof(T) == 1 && plain && plan.unitWeights && UnitSegment(plan, g, xs, xe, y)) return;
+  if (plain && plan.unitWeights && UnitSegment(plan, g, xs, xe, y)) return;
   float sum[kSegment * 5];
   const int n = (xe - xs) * g.inPlanes;
   {
