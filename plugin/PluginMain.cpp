@@ -66,20 +66,20 @@ int16_t Parameters(FilterRecordView* record, intptr_t* data) {
 int16_t Start(FilterRecordView* record, intptr_t* data) {
   if (!record) return kResultBadParameters;
   ReliefSettings settings = CurrentSettings(record);
-  if (ReadScripted(record, &settings)) StoreInHandle(record, settings);
-  if (data && *data == kDialogAtStart) {
-    *data = 0;
-    if (ColourPlanes(record->imageMode) != 0) {
-      ImageProxy proxy;
-      const bool fetched = FetchProxy(record, kPreviewWidth, kPreviewHeight, &proxy);
-      const int16_t answer = RunSettingsDialog(record, &settings, fetched ? &proxy : nullptr);
-      if (answer != kResultOk) {
-        FinishFilter(record);
-        return answer;
-      }
-      StoreInRegistry(settings);
-      StoreInHandle(record, settings);
+  const bool played = ReadScripted(record, &settings);
+  const bool dialog = data && *data == kDialogAtStart && ColourPlanes(record->imageMode) != 0;
+  if (data && *data == kDialogAtStart) *data = 0;
+  if (!dialog && played) StoreInHandle(record, settings);
+  if (dialog) {
+    ImageProxy proxy;
+    const bool fetched = FetchProxy(record, kPreviewWidth, kPreviewHeight, &proxy);
+    const int16_t answer = RunSettingsDialog(record, &settings, fetched ? &proxy : nullptr);
+    if (answer != kResultOk) {
+      FinishFilter(record);
+      return answer;
     }
+    StoreInRegistry(settings);
+    StoreInHandle(record, settings);
   }
   const int16_t result = StartFilter(record, settings);
   if (result == kResultOk) {
