@@ -5,6 +5,9 @@
 
 #include "AboutBox.h"
 #include "FilterRecord.h"
+#include "FilterBands.h"
+#include "ImageProxy.h"
+#include "PreviewPicture.h"
 #include "ParallelRows.h"
 #include "ReliefFilter.h"
 #include "ScriptedSettings.h"
@@ -25,18 +28,29 @@ ReliefSettings CurrentSettings(const FilterRecordView* record) {
   return kDefaultSettings;
 }
 
+// The data word between Parameters and Start when the dialog waits for Start,
+// where the host hands the image over (bit 0 clear: no packed settings).
+constexpr intptr_t kDialogAtStart = 2;
+
 // The host asks for the settings: the dialog, starting from the settings in
 // force or those of a recorded step being played back; a step played back
 // without its dialog takes its settings as they are. OK keeps them in the
-// host's handle and the user's copy; Cancel changes nothing.
-int16_t Parameters(FilterRecordView* record) {
+// host's handle and the user's copy; Cancel changes nothing. A host that
+// samples its image for us gets the dialog at Start instead, with a preview
+// of that image.
+int16_t Parameters(FilterRecordView* record, intptr_t* data) {
   if (!record) return kResultBadParameters;
+  if (data) *data = 0;
   ReliefSettings settings = CurrentSettings(record);
   const bool played = ReadScripted(record, &settings);
   // A recorded step run without its dialog whose settings cannot be read
   // fails rather than running with other settings unseen.
   if (DialogUnwanted(record) && !played) return kResultBadParameters;
   if (!played || !DialogUnwanted(record)) {
+    if (data && ProxyOffered(record)) {
+      *data = kDialogAtStart;
+      return kResultOk;
+    }
     const int16_t answer = RunSettingsDialog(record, &settings);
     if (answer != kResultOk) return answer;
     StoreInRegistry(settings);
@@ -47,10 +61,26 @@ int16_t Parameters(FilterRecordView* record) {
 
 // Start: the settings of a step being played back, else those in force;
 // recorded for the host's scripting and kept in the data word for Continue.
+// When Parameters left the dialog for Start, it shows here first, previewing
+// a proxy of the image; Cancel ends the filter with nothing written.
 int16_t Start(FilterRecordView* record, intptr_t* data) {
   if (!record) return kResultBadParameters;
   ReliefSettings settings = CurrentSettings(record);
-  if (ReadScripted(record, &settings)) StoreInHandle(record, settings);
+  const bool played = ReadScripted(record, &settings);
+  const bool dialog = data && *data == kDialogAtStart && ColourPlanes(record->imageMode) != 0;
+  if (data && *data == kDialogAtStart) *data = 0;
+  if (!dialog && played) StoreInHandle(record, settings);
+  if (dialog) {
+    ImageProxy proxy;
+    const bool fetched = FetchProxy(record, kPreviewWidth, kPreviewHeight, &proxy);
+    const int16_t answer = RunSettingsDialog(record, &settings, fetched ? &proxy : nullptr);
+    if (answer != kResultOk) {
+      FinishFilter(record);
+      return answer;
+    }
+    StoreInRegistry(settings);
+    StoreInHandle(record, settings);
+  }
   const int16_t result = StartFilter(record, settings);
   if (result == kResultOk) {
     WriteScripted(record, settings);
@@ -76,7 +106,7 @@ extern "C" __declspec(dllexport) void PluginMain(int16_t selector, void* record,
       *result = ShowAbout(static_cast<const AboutRecordView*>(record));
       break;
     case kSelectParameters:
-      *result = Parameters(filter);
+      *result = Parameters(filter, data);
       break;
     case kSelectPrepare:
       *result = PrepareFilter(filter);

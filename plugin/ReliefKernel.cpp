@@ -1,5 +1,10 @@
 #include "ReliefKernel.h"
 
+#include <type_traits>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "FilterRecord.h"
 #include "ImageModes.h"
@@ -93,6 +98,51 @@ bool Opaque(const ReliefPlan& plan, const Geometry<T>& g, int xs, int xe, int y)
 
 constexpr int kSegment = 256;  // pixels summed at a time, so the sums stay in the first-level cache
 
+// 16-bit samples (0..32768) at unit weights, eight at a time in 16-bit
+// lanes, exactly as the scalar loop: returns how many samples it did (a
+// multiple of 8; 0 without SSE2 or for another range). The six-sample sum
+// needs 18 bits, so each three-sample sum is held as its half and its
+// parity (P = 2 hp + pp), which 16 bits hold:
+//   hp = avg(a, b) + c/2 - (a+b odd and c even),   pp = (a ^ b ^ c) & 1,
+// where avg rounds up. With D = hp - hm, trunc((P - M) / 2) is D moved one
+// step towards zero when the parities differ and the odd one is on the
+// side of D's sign's opposite: +1 when pp > pm and D < 0, -1 when pm > pp
+// and D > 0. It is kept as w - w2 with one of them 0 (saturating
+// differences), added to the base with saturation and clamped to 32768.
+int UnitSamples16(const uint16_t* const* plus, const uint16_t* const* minus, const uint16_t* centre, bool over,
+                  int middle, int maxValue, uint16_t* target, int n) {
+#ifdef __SSE2__
+  if (maxValue != 32768 || middle != 16384) return 0;
+  const __m128i one = _mm_set1_epi16(1);
+  const __m128i top = _mm_set1_epi16(int16_t(-32768));  // 32768 as an unsigned lane
+  const __m128i grey = _mm_set1_epi16(16384);
+  auto load = [](const uint16_t* p, int i) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)); };
+  // floor((a + b + c) / 2) and the parity of a + b + c.
+  auto halve = [&](__m128i a, __m128i b, __m128i c, __m128i* parity) {
+    const __m128i ab = _mm_xor_si128(a, b);
+    *parity = _mm_and_si128(_mm_xor_si128(ab, c), one);
+    const __m128i borrow = _mm_and_si128(_mm_andnot_si128(c, ab), one);
+    return _mm_sub_epi16(_mm_add_epi16(_mm_avg_epu16(a, b), _mm_srli_epi16(c, 1)), borrow);
+  };
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m128i pp, pm;
+    const __m128i hp = halve(load(plus[0], i), load(plus[1], i), load(plus[2], i), &pp);
+    const __m128i hm = halve(load(minus[0], i), load(minus[1], i), load(minus[2], i), &pm);
+    const __m128i up = _mm_subs_epu16(_mm_subs_epu16(hp, hm), _mm_andnot_si128(pp, pm));
+    const __m128i down = _mm_subs_epu16(_mm_subs_epu16(hm, hp), _mm_andnot_si128(pm, pp));
+    const __m128i base = over ? load(centre, i) : grey;
+    const __m128i v = _mm_subs_epu16(_mm_adds_epu16(base, up), down);
+    const __m128i clamped = _mm_sub_epi16(v, _mm_subs_epu16(v, top));  // min(v, 32768)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target + i), clamped);
+  }
+  return i;
+#else
+  (void)plus, (void)minus, (void)centre, (void)over, (void)middle, (void)maxValue, (void)target, (void)n;
+  return 0;
+#endif
+}
+
 // Pixels xs..xe-1 of row y, all of whose neighbours lie inside the input
 // block and are opaque: the weighted rows are summed over whole runs of
 // samples, then turned into output values. The sums are single-precision
@@ -100,42 +150,53 @@ constexpr int kSegment = 256;  // pixels summed at a time, so the sums stay in t
 // with weights of +-1/2 (the default) and whole samples they are exact, so
 // the default relief is exactly the integer one. Other weights can differ
 // from the exact sum by a fraction of a step, which may move a value by one.
-// 8-bit samples with weights of +-1 at 100 % (the default, and every
-// multiple of 45 degrees): the relief is the middle value plus half of a
-// sum of whole samples, which 16-bit integers hold exactly (six samples of
-// at most 255), eight at a time.
-void UnitSegment(const ReliefPlan& plan, const Geometry<uint8_t>& g, int xs, int xe, int y) {
-  int16_t sum[kSegment * 5];
-  const int n = (xe - xs) * g.inPlanes;
-  for (int i = 0; i < n; ++i) sum[i] = 0;
+// Weights of +-1 at 100 % (the default, and every multiple of 45 degrees):
+// the relief is the base value plus half of a sum of whole samples, which
+// integers hold exactly (16 bits for six 8-bit samples, 32 for 16-bit ones),
+// eight or four at a time, in one pass over the six neighbour rows. False,
+// doing nothing, unless the weights are three +1 and three -1.
+template <typename T>
+bool UnitSegment(const ReliefPlan& plan, const Geometry<T>& g, int xs, int xe, int y) {
+  using Sum = typename std::conditional<sizeof(T) == 1, int16_t, int32_t>::type;
+  constexpr int kSignBit = sizeof(Sum) * 8 - 1;
+  const T* plus[3] = {};
+  const T* minus[3] = {};
+  int np = 0, nm = 0;
   for (int t = 0; t < plan.taps; ++t) {
-    const uint8_t* src = g.At(xs + plan.dx[t], y + plan.dy[t]);
-    if (plan.weight[t] > 0) {
-      for (int i = 0; i < n; ++i) sum[i] = static_cast<int16_t>(sum[i] + src[i]);
-    } else {
-      for (int i = 0; i < n; ++i) sum[i] = static_cast<int16_t>(sum[i] - src[i]);
-    }
+    const T* src = g.At(xs + plan.dx[t], y + plan.dy[t]);
+    if (plan.weight[t] > 0 && np < 3) plus[np++] = src;
+    if (plan.weight[t] < 0 && nm < 3) minus[nm++] = src;
   }
-  const uint8_t* centre = g.At(xs, y);
-  uint8_t* target = g.Target(xs, y);
-  if (plan.overColours) {
-    for (int i = 0; i < n; ++i) {
-      const int half = (sum[i] + ((sum[i] >> 15) & 1)) >> 1;  // rounded towards zero
-      target[i] = static_cast<uint8_t>(Clamp(centre[i] + half, 0, 255));
-    }
-  } else {
-    for (int i = 0; i < n; ++i) {
-      const int half = (sum[i] + ((sum[i] >> 15) & 1)) >> 1;
-      target[i] = static_cast<uint8_t>(Clamp(128 + half, 0, 255));
-    }
+  if (np != 3 || nm != 3 || plan.taps != 6) return false;
+  const int n = (xe - xs) * g.inPlanes;
+  const T* __restrict a = plus[0];
+  const T* __restrict b = plus[1];
+  const T* __restrict c = plus[2];
+  const T* __restrict d = minus[0];
+  const T* __restrict e = minus[1];
+  const T* __restrict f = minus[2];
+  const T* __restrict centre = g.At(xs, y);
+  T* __restrict target = g.Target(xs, y);
+  const bool over = plan.overColours;
+  const Sum middle = static_cast<Sum>(plan.middle);
+  const Sum maxValue = static_cast<Sum>(plan.maxValue);
+  int i = 0;
+  if (sizeof(T) == 2) i = UnitSamples16(reinterpret_cast<const uint16_t* const*>(plus),
+                                        reinterpret_cast<const uint16_t* const*>(minus),
+                                        reinterpret_cast<const uint16_t*>(centre), over, plan.middle, plan.maxValue,
+                                        reinterpret_cast<uint16_t*>(target), n);
+  for (; i < n; ++i) {
+    const Sum sum = static_cast<Sum>(Sum(a[i]) + b[i] + c[i] - d[i] - e[i] - f[i]);
+    const Sum half = static_cast<Sum>((sum + ((sum >> kSignBit) & 1)) >> 1);  // rounded towards zero
+    const Sum v = static_cast<Sum>((over ? Sum(centre[i]) : middle) + half);
+    target[i] = static_cast<T>(v < 0 ? 0 : v > maxValue ? maxValue : v);
   }
+  return true;
 }
-
-inline void UnitSegment(const ReliefPlan&, const Geometry<uint16_t>&, int, int, int) {}
 
 template <typename T>
 void Segment(const ReliefPlan& plan, const Geometry<T>& g, int xs, int xe, int y, bool plain) {
-  if (sizeof(T) == 1 && plain && plan.unitWeights) return UnitSegment(plan, g, xs, xe, y);
+  if (plain && plan.unitWeights && UnitSegment(plan, g, xs, xe, y)) return;
   float sum[kSegment * 5];
   const int n = (xe - xs) * g.inPlanes;
   {

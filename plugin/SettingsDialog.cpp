@@ -17,9 +17,11 @@ namespace {
 struct DialogState {
   ReliefSettings settings;  // the last valid settings shown
   bool filling;             // the controls are being set: their notifications are not the user's
-  std::vector<uint8_t> picture;
-  std::vector<uint8_t> shown;  // the preview, interleaved RGB
-  DisplayPixelsProc display;   // the host's way of drawing pixels, when it offers one
+  std::vector<uint8_t> picture;  // the built-in picture, when there is no proxy
+  const ImageProxy* proxy;       // the user's image, reduced, or null
+  std::vector<uint8_t> shown;    // the preview, interleaved RGB, width x height
+  int width, height;
+  DisplayPixelsProc display;  // the host's way of drawing pixels, when it offers one
 };
 
 HMODULE ThisModule() {
@@ -57,7 +59,15 @@ void ShowSettings(HWND dialog, DialogState* state) {
 }
 
 void Render(HWND dialog, DialogState* state) {
-  state->shown = RenderPreview(state->picture, state->settings);
+  if (state->proxy) {
+    state->shown = RenderProxy(*state->proxy, state->settings);
+    state->width = state->proxy->width;
+    state->height = state->proxy->height;
+  } else {
+    state->shown = RenderPreview(state->picture, state->settings);
+    state->width = kPreviewWidth;
+    state->height = kPreviewHeight;
+  }
   InvalidateRect(GetDlgItem(dialog, IDC_PREVIEW), nullptr, FALSE);
 }
 
@@ -67,32 +77,41 @@ bool DrawThroughHost(const DRAWITEMSTRUCT* item, DialogState* state) {
   if (!state->display) return false;
   const RECT& r = item->rcItem;
   FillRect(item->hDC, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  PixelMapView map{1, VRectView{0, 0, kPreviewHeight, kPreviewWidth}, kModeRgb, kPreviewWidth * 3, 3, 1,
+  PixelMapView map{1, VRectView{0, 0, state->height, state->width}, kModeRgb, state->width * 3, 3, 1,
                    state->shown.data(), nullptr, nullptr, 0, 0};
   const VRectView whole = map.bounds;
-  const int32_t row = r.top + (r.bottom - r.top - kPreviewHeight) / 2;
-  const int32_t column = r.left + (r.right - r.left - kPreviewWidth) / 2;
+  const int32_t row = r.top + (r.bottom - r.top - state->height) / 2;
+  const int32_t column = r.left + (r.right - r.left - state->width) / 2;
   return state->display(&map, &whole, row, column, item->hDC) == 0;
 }
 
 void DrawPreview(const DRAWITEMSTRUCT* item, DialogState* state) {
   const RECT& r = item->rcItem;
-  if (state->shown.size() != std::size_t(kPreviewWidth) * kPreviewHeight * 3) {
+  if (state->width <= 0 || state->height <= 0 || state->shown.size() != std::size_t(state->width) * state->height * 3) {
     FillRect(item->hDC, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     return;
   }
   if (DrawThroughHost(item, state)) return;
-  // The host offers no drawing, or it failed: our own, scaled to the frame.
+  // The host offers no drawing, or it failed: our own, scaled to the frame
+  // with the picture's proportions kept.
   const std::vector<uint8_t> bgrx = ToBgrx(state->shown);
+  const int frameW = r.right - r.left, frameH = r.bottom - r.top;
+  int w = frameW, h = frameH;
+  if (long(state->width) * frameH > long(state->height) * frameW) {
+    h = int(long(state->height) * frameW / state->width);
+  } else {
+    w = int(long(state->width) * frameH / state->height);
+  }
+  FillRect(item->hDC, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kPreviewWidth;
-  info.bmiHeader.biHeight = -kPreviewHeight;  // top row first
+  info.bmiHeader.biWidth = state->width;
+  info.bmiHeader.biHeight = -state->height;  // top row first
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   SetStretchBltMode(item->hDC, HALFTONE);
-  StretchDIBits(item->hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, kPreviewWidth, kPreviewHeight,
+  StretchDIBits(item->hDC, r.left + (frameW - w) / 2, r.top + (frameH - h) / 2, w, h, 0, 0, state->width, state->height,
                 bgrx.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
@@ -158,12 +177,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int16_t RunSettingsDialog(const FilterRecordView* record, ReliefSettings* settings) {
+int16_t RunSettingsDialog(const FilterRecordView* record, ReliefSettings* settings, const ImageProxy* proxy) {
   HWND owner = nullptr;
   if (record && record->platformData) {
     owner = reinterpret_cast<HWND>(static_cast<const PlatformDataView*>(record->platformData)->hwnd);
   }
-  DialogState state{*settings, false, PreviewPicture(), {},
+  DialogState state{*settings, false, proxy ? std::vector<uint8_t>() : PreviewPicture(), proxy, {}, 0, 0,
                     record ? reinterpret_cast<DisplayPixelsProc>(record->displayPixels) : nullptr};
   const INT_PTR answer = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_SETTINGS), owner, DialogProc,
                                          reinterpret_cast<LPARAM>(&state));

@@ -1,8 +1,10 @@
 #pragma once
 // The settings dialog: angle, height, amount and result, with a preview
-// that follows every change. Owned by the host's window. OK hands the
-// settings back; Cancel leaves *settings as it was.
+// that follows every change: of the user's image where the host handed a
+// proxy of it over, of the built-in picture otherwise. Owned by the host's
+// window. OK hands the settings back; Cancel leaves *settings as it was.
 #include "FilterRecord.h"
+#include "ImageProxy.h"
 #include "ReliefSettings.h"
 
 namespace relief {
@@ -11,7 +13,9 @@ namespace relief {
 extern const wchar_t kResultGreyText[];
 extern const wchar_t kResultColoursText[];
 
-// kResultOk with *settings replaced, or kResultUserCancelled.
-int16_t RunSettingsDialog(const FilterRecordView* record, ReliefSettings* settings);
+// kResultOk with *settings replaced, or kResultUserCancelled. `proxy`:
+// the image to preview, or null for the built-in picture.
+int16_t RunSettingsDialog(const FilterRecordView* record, ReliefSettings* settings,
+                          const ImageProxy* proxy = nullptr);
 
 }  // namespace relief

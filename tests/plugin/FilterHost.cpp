@@ -214,7 +214,8 @@ struct Buffer {
 
   int sampleBytes = 1;
 
-  void Fill(const TestImage& image, const HostRect& r, int firstPlane, int lastPlane, int padding) {
+  // `rate`: r is in sampled coordinates, pixel (x, y) of it is (x*rate, y*rate) of the image.
+  void Fill(const TestImage& image, const HostRect& r, int firstPlane, int lastPlane, int padding, int rate = 1) {
     rect = r;
     lo = firstPlane;
     count = lastPlane - firstPlane + 1;
@@ -225,7 +226,7 @@ struct Buffer {
     bytes.assign(std::size_t(rowBytes) * (r.bottom - r.top) + kTail + 2, kPad);
     for (int y = r.top; y < r.bottom; ++y)
       for (int x = r.left; x < r.right; ++x)
-        for (int p = 0; p < count; ++p) Put(Index(x, y, p), image.At(x, y, lo + p));
+        for (int p = 0; p < count; ++p) Put(Index(x, y, p), image.At(x * rate, y * rate, lo + p));
   }
   uint8_t* Data() { return bytes.data() + Front(); }
   std::size_t Front() const { return (2 - reinterpret_cast<uintptr_t>(bytes.data()) % 2) % 2; }
@@ -274,6 +275,31 @@ struct RecordBlock {
   FilterRecordView* record = reinterpret_cast<FilterRecordView*>(storage.get());
 };
 
+// advanceState: hands the rectangle the filter asked for over at once, sampled
+// at the input rate, from the picture as it was before the filter.
+const TestImage* advanceSource = nullptr;
+FilterRecordView* advanceRecord = nullptr;
+Buffer* advanceBuffer = nullptr;
+std::vector<ProxyRequest> proxyRequests;
+
+int16_t AdvanceState() {
+  FilterRecordView* r = advanceRecord;
+  if (!r || !advanceSource || !advanceBuffer) return -30100;
+  proxyRequests.push_back(ProxyRequest{r->inRect, r->inputRate, r->inLoPlane, r->inHiPlane});
+  const int rate = r->inputRate >> 16;
+  const HostRect in = r->inRect;
+  if (rate < 1 || (r->inputRate & 0xFFFF) != 0 || IsEmpty(in) || in.left < 0 || in.top < 0 ||
+      in.right * rate > advanceSource->width || in.bottom * rate > advanceSource->height || r->inLoPlane < 0 ||
+      r->inHiPlane >= advanceSource->planes || r->inLoPlane > r->inHiPlane) {
+    current->problems.push_back("advanceState was asked for data outside the image or the planes");
+    return -30100;
+  }
+  advanceBuffer->Fill(*advanceSource, in, r->inLoPlane, r->inHiPlane, 5, rate);
+  r->inData = advanceBuffer->Data();
+  r->inRowBytes = advanceBuffer->rowBytes;
+  return 0;
+}
+
 void Describe(FilterRecordView* r, const TestImage& image, const RunOptions& options) {
   r->serialNumber = 0;
   r->testAbort = TestAbort;
@@ -292,9 +318,20 @@ void Describe(FilterRecordView* r, const TestImage& image, const RunOptions& opt
   platform.hwnd = reinterpret_cast<intptr_t>(options.hostWindow);
   r->platformData = &platform;
   r->parameters = options.offerHandles ? HandleFrom(options.parameters) : nullptr;
+  r->inputRate = 0x10000;
+  if (options.offerAdvanceState) {
+    r->advanceState = reinterpret_cast<void*>(AdvanceState);
+    r->samplingSupport = 1;  // integral rates
+  }
 }
 
 }  // namespace
+
+std::vector<ProxyRequest> TakeProxyRequests() {
+  std::vector<ProxyRequest> seen;
+  seen.swap(proxyRequests);
+  return seen;
+}
 
 DisplayedPixels TakeDisplayedPixels() {
   EnterCriticalSection(DisplayLock());
@@ -367,6 +404,10 @@ RunOutcome RunFilter(EntryPoint entry, TestImage& image, const RunOptions& optio
   // Input always comes from the picture as it was before the filter, output
   // goes to `image`, which starts as a copy of it.
   const TestImage source = image;
+  Buffer proxy;
+  advanceSource = &source;
+  advanceRecord = r;
+  advanceBuffer = &proxy;
   intptr_t data = 0;
   auto call = [&](int16_t selector) {
     int16_t result = 0x7777;
@@ -390,6 +431,10 @@ RunOutcome RunFilter(EntryPoint entry, TestImage& image, const RunOptions& optio
         outcome.problems.push_back("the filter asked for data outside the image, the selection or the planes");
         break;
       }
+      if (r->inputRate != 0x10000) {
+        outcome.problems.push_back("the filter left the input rate at " + std::to_string(r->inputRate));
+        break;
+      }
       Buffer in, out;
       in.Fill(source, r->inRect, r->inLoPlane, r->inHiPlane, options.rowPadding);
       out.Fill(image, r->outRect, r->outLoPlane, r->outHiPlane, options.rowPadding);
@@ -405,6 +450,9 @@ RunOutcome RunFilter(EntryPoint entry, TestImage& image, const RunOptions& optio
     }
     if (going) call(kSelectFinish);
   }
+  advanceSource = nullptr;
+  advanceRecord = nullptr;
+  advanceBuffer = nullptr;
   KeepHandle(options.offerHandles ? r->parameters : nullptr, options.parameters, &outcome);
   if (liveHandles != 0) outcome.problems.push_back("a handle was made and never given back to the host");
   current = nullptr;

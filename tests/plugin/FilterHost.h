@@ -56,7 +56,18 @@ struct RunOptions {
   std::vector<ScriptItem>* script = nullptr;
   int16_t playInfo = relief::kPlayDisplay;
   bool offerDisplay = false;  // the record offers displayPixels (see DisplayedPixels)
+  // The record offers advanceState with integral sampling (inputRate above
+  // 1 reads every rate-th pixel of every rate-th row); see TakeProxyRequests.
+  bool offerAdvanceState = false;
 };
+
+// What the filter asked of advanceState since the last call.
+struct ProxyRequest {
+  relief::HostRect inRect;
+  int32_t inputRate;
+  int16_t inLoPlane, inHiPlane;
+};
+std::vector<ProxyRequest> TakeProxyRequests();
 
 // What the filter drew through the host's displayPixels since the last call.
 struct DisplayedPixels {

@@ -490,9 +490,10 @@ class Dialog : public Relief {
   }
   // Runs the filter from the Parameters call on, the dialog driven by `act`.
   RunOutcome Run(void (*act)(DialogDrive*), TestImage& image, std::vector<uint8_t>* kept, DialogDrive* drive,
-                 bool offerDisplay = false) {
+                 bool offerDisplay = false, bool offerAdvanceState = false) {
     RunOptions options;
     options.offerDisplay = offerDisplay;
+    options.offerAdvanceState = offerAdvanceState;
     options.filter = HostRect{0, 0, int16_t(image.height), int16_t(image.width)};
     options.askParameters = true;
     options.hostWindow = host;
@@ -609,6 +610,84 @@ TEST_F(Dialog, PreviewDrawnThroughTheHostWhereItOffersTo) {
   EXPECT_EQ(200, seen.width);
   EXPECT_EQ(150, seen.height);
   EXPECT_NE(seen.checksums.front(), seen.checksums.back()) << "the drawn preview follows the height";
+}
+
+// The check sum DisplayPixels takes of interleaved RGB.
+uint32_t RgbChecksum(const TestImage& rgb) {
+  uint32_t sum = 2166136261u;
+  for (uint16_t v : rgb.pixels) sum = (sum ^ uint8_t(v)) * 16777619u;
+  return sum;
+}
+
+// A host that samples its image for the filter: the dialog waits for Start,
+// previews the relief of a proxy of the host's own image (every third pixel
+// of every third row of a 600 x 300 picture), and Cancel ends the filter
+// there with the image untouched.
+TEST_F(Dialog, AtStartThePreviewIsTheReliefOfTheHostsImage) {
+  TestImage image = Picture(600, 300, 3, 29);
+  const TestImage original = image;
+  TestImage sampled(200, 100, 3);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 200; ++x)
+      for (int p = 0; p < 3; ++p) sampled.At(x, y, p) = original.At(x * 3, y * 3, p);
+  const TestImage expected = ReliefReference(sampled, HostRect{0, 0, 100, 200}, kModeRgb, kDefaultSettings);
+  std::vector<uint8_t> kept;
+  DialogDrive drive;
+  TakeDisplayedPixels();
+  TakeProxyRequests();
+  const RunOutcome run = Run([](DialogDrive* d) { Press(d->dialog, IDCANCEL); }, image, &kept, &drive, true, true);
+  ASSERT_NE(nullptr, drive.dialog) << "no settings dialog appeared";
+  EXPECT_TRUE(drive.closed);
+  const std::vector<ProxyRequest> asked = TakeProxyRequests();
+  ASSERT_EQ(1u, asked.size()) << "one proxy, asked for once";
+  EXPECT_EQ(3 << 16, asked[0].inputRate);
+  EXPECT_EQ(0, asked[0].inRect.top);
+  EXPECT_EQ(0, asked[0].inRect.left);
+  EXPECT_EQ(100, asked[0].inRect.bottom);
+  EXPECT_EQ(200, asked[0].inRect.right);
+  const DisplayedPixels seen = TakeDisplayedPixels();
+  ASSERT_GE(seen.calls, 1);
+  EXPECT_TRUE(seen.sound);
+  EXPECT_EQ(200, seen.width);
+  EXPECT_EQ(100, seen.height);
+  EXPECT_EQ(RgbChecksum(expected), seen.checksums.front()) << "the relief of the host's own image";
+  EXPECT_EQ(kSelectStart, run.failedSelector);
+  EXPECT_EQ(kResultUserCancelled, run.failedCode);
+  EXPECT_EQ(0, run.continueCalls);
+  EXPECT_TRUE(run.problems.empty());
+  EXPECT_TRUE(image.pixels == original.pixels) << "Cancel leaves the image byte for byte";
+  EXPECT_TRUE(kept.empty()) << "Cancel keeps no settings";
+}
+
+// OK at Start applies the setting changed in the dialog; the real run gets
+// its rectangles at the full rate again. Without displayPixels the dialog
+// draws the proxy itself, and the drawing follows the settings.
+TEST_F(Dialog, AtStartOkWithAChangedSettingChangesTheOutput) {
+  TestImage image = Picture(60, 40, 3, 31);
+  const TestImage original = image;
+  std::vector<uint8_t> kept;
+  DialogDrive drive;
+  TakeProxyRequests();
+  const RunOutcome run = Run(
+      [](DialogDrive* d) {
+        SetNumber(d->dialog, IDC_HEIGHT, L"3");
+        Sleep(100);
+        d->previewAfter = PreviewPixels(d->dialog);
+        Press(d->dialog, IDOK);
+      },
+      image, &kept, &drive, false, true);
+  ASSERT_NE(nullptr, drive.dialog) << "no settings dialog appeared";
+  ExpectCleanRun(run);  // among others: the input rate was put back before the first band
+  const std::vector<ProxyRequest> asked = TakeProxyRequests();
+  ASSERT_EQ(1u, asked.size());
+  EXPECT_EQ(1 << 16, asked[0].inputRate) << "a small image is its own proxy";
+  EXPECT_NE(drive.previewBefore, drive.previewAfter) << "our own drawing follows the height";
+  ReliefSettings chosen = kDefaultSettings;
+  chosen.height = 3;
+  const HostRect whole{0, 0, 40, 60};
+  ExpectSameImage(ReliefReference(original, whole, kModeRgb, chosen), image, "the height chosen in the dialog", 1);
+  EXPECT_FALSE(image.pixels == ReliefReference(original, whole, kModeRgb, kDefaultSettings).pixels);
+  EXPECT_EQ(Block(chosen), kept) << "kept in the parameters handle";
 }
 
 // Watches for the settings dialog while a run that should show none goes

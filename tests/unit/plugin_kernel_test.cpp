@@ -151,6 +151,30 @@ TEST(ReliefRows, EveryModeDepthAndSettingAgainstTheReference) {
     }
 }
 
+// 16-bit samples at unit weights go eight at a time through halves and
+// parities of the three-sample sums: every odd/even mix and both ends of the
+// range (0, 32768) must still give exactly the truncated half of the sum.
+TEST(ReliefRows, SixteenBitUnitWeightsExactAtTheEndsOfTheRange) {
+  const uint16_t values[] = {0, 1, 2, 3, 16383, 16384, 16385, 32766, 32767, 32768};
+  const ReliefSettings settings[] = {kDefaultSettings,
+                                     {135, 1, 100, ReliefResult::kColours},
+                                     {0, 2, 100, ReliefResult::kGrey},
+                                     {-90, 1, 100, ReliefResult::kColours}};
+  uint32_t seed = 7;
+  for (const ReliefSettings& s : settings)
+    for (int mode : {kModeRgb48, kModeGray16}) {
+      const int planes = mode == kModeRgb48 ? 3 : 1;
+      TestImage image(97, 9, planes, 2);
+      for (auto& v : image.pixels) {
+        seed = seed * 1664525u + 1013904223u;
+        v = values[(seed >> 8) % 10];
+      }
+      const HostRect whole{0, 0, 9, 97};
+      EXPECT_EQ(0, Differences(ReliefReference(image, whole, mode, s), Kernel(image, whole, mode, s, false), 0,
+                               "mode " + std::to_string(mode) + ", angle " + std::to_string(s.angle)));
+    }
+}
+
 TEST(ReliefRows, LabKeepsOrNeutralisesColourAndCmykReliefsEveryInk) {
   TestImage lab(12, 12, 3, 1);
   for (int y = 0; y < 12; ++y)
