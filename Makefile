@@ -21,21 +21,26 @@ $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DCMAKE_BUILD_TYPE=Release \
 	  -DPAYLOAD_LIST="$$(realpath -m '$(PAYLOAD_LIST)')"
 
+# Configures again when the payload list or the way x86 tests run here
+# (scripts/x86-mode.sh: native, emulated or skipped) has changed.
 configure: setup $(BUILD)/build.ninja
 	@list="$$(realpath -m '$(PAYLOAD_LIST)')"; \
 	grep -qxF "PAYLOAD_LIST:FILEPATH=$$list" $(BUILD)/CMakeCache.txt || \
 	  cmake -S . -B $(BUILD) -DPAYLOAD_LIST="$$list" >/dev/null
+	@grep -qxF "X86_MODE_LINE:INTERNAL=$$(scripts/x86-mode.sh)" $(BUILD)/CMakeCache.txt || \
+	  cmake -S . -B $(BUILD) >/dev/null
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Ends with how the x86 tests ran (scripts/x86-summary.sh).
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j 2
+	@cd $(BUILD) && ctest --output-on-failure -j 2; status=$$?; \
+	  bash $(CURDIR)/scripts/x86-summary.sh .; exit $$status
 
+# The fuzz targets for FUZZ_SECONDS each (120 unless given), this run only.
 fuzz: build
-	cmake -S . -B $(BUILD) -DFUZZ_SECONDS=$${FUZZ_SECONDS:-120} >/dev/null
-	cd $(BUILD) && ctest -L fuzz --output-on-failure
-	cmake -S . -B $(BUILD) -DFUZZ_SECONDS=10 >/dev/null
+	cd $(BUILD) && FUZZ_SECONDS=$${FUZZ_SECONDS:-120} ctest -L fuzz --output-on-failure
 
 run: build
 	@bash scripts/run.sh $(BUILD)

@@ -2,7 +2,7 @@
 
 #include "app/DialogState.h"
 #include "app/MainLayout.h"
-#include "app/Widgets.h"
+#include "app/WidgetSlots.h"
 #include "jui/JContext.h"
 
 namespace {
@@ -36,9 +36,8 @@ void EnterCompletionScreen(HWND window) {
   if (JPanel* panel = MainPanel()) panel->KeepFocusAvailable();
   if (picture) picture->Announce(EVENT_OBJECT_SHOW);  // the completion message
 
-  // A larger font from now on. The old one stays alive: the back buffer,
-  // made at initialisation, still has it selected.
-  UiFont = CreateUiFont(kCompletionFontHeight, 0);
+  // A larger font from now on.
+  ReplaceUiFont(kCompletionFontHeight);
 
   InvalidateRect(window, nullptr, TRUE);
 }

@@ -5,14 +5,16 @@
 #include "app/DialogState.h"
 #include "app/FolderChooser.h"
 #include "app/MainLayout.h"
-#include "app/WebHost.h"
-#include "app/Widgets.h"
+#include "app/MakerSite.h"
+#include "app/WidgetSlots.h"
 #include "discovery/HostDiscovery.h"
 #include "jui/Attach.h"
 #include "jui/JAncor.h"
 #include "jui/JButton.h"
 #include "jui/JContext.h"
 #include "jui/JSelector.h"
+#include "jui/PanelScopes.h"
+#include "jui/RectConversion.h"
 
 
 namespace {
@@ -137,30 +139,32 @@ void SizeAndCentre(HWND window, int width, int height) {
 void InitialiseMainDialog(HWND window) {
   InstallDone = 0;
 
-  // Attach and the widgets load their bitmaps against this DC.
-  HDC windowDC = GetDC(window);
-  MainContext.paintDC = windowDC;
+  int width = 0;
+  int height = 0;
+  {
+    // Attach and the widgets load their bitmaps against this DC.
+    LentPaintDC windowDC(&MainContext, window);
 
-  const RECT provisionalStatus = {0, 0, 100, 20};
-  Attach(window, kBackgroundBitmap, kLinkCursor, &provisionalStatus);
-  HoverTextColor = kHoverTextColour;
-  FocusCueDark = kFocusCueDark;
+    const RECT provisionalStatus = {0, 0, 100, 20};
+    Attach(window, kBackgroundBitmap, kLinkCursor, &provisionalStatus);
+    HoverTextColor = kHoverTextColour;
+    FocusCueDark = kFocusCueDark;
 
-  const int width = MainContext.background ? MainContext.background->width : 0;
-  const int height = MainContext.background ? MainContext.background->height : 0;
-  TextLeft += kLeftMargin;
-  WindowLayout = ComputeMainLayout(width, height, TextLeft);
-  const LayoutRect& status = WindowLayout.statusRect;
-  SetRect(&MainContext.statusRect, status.left, status.top, status.right, status.bottom);
+    if (MainContext.background) {
+      width = MainContext.background->width;
+      height = MainContext.background->height;
+    }
+    SetTextLeftMargin(kLeftMargin);
+    WindowLayout = ComputeMainLayout(width, height, TextLeft);
+    const LayoutRect& status = WindowLayout.statusRect;
+    SetRect(&MainContext.statusRect, status.left, status.top, status.right, status.bottom);
 
-  CreateWidgets(WindowLayout);
-  DescribeWidgets(window);
-  FillBrowseSettings(window);
-  DiscoverHostFolders();
-  FillFolderDropDown(window);
-
-  ReleaseDC(window, windowDC);
-  MainContext.paintDC = nullptr;
+    CreateWidgets(WindowLayout);
+    DescribeWidgets(window);
+    FillBrowseSettings(window);
+    DiscoverHostFolders();
+    FillFolderDropDown(window);
+  }
 
   MoveWindow(GetDlgItem(window, kFolderDropDownId), WindowLayout.dropDownLeft, WindowLayout.dropDownTop,
              WindowLayout.dropDownWidth, WindowLayout.dropDownHeight, TRUE);

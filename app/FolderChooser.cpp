@@ -1,11 +1,12 @@
 #include "app/FolderChooser.h"
 
-#include <shlobj.h>
-
+#include "app/ComApartment.h"
 #include "app/FolderEntries.h"
 #include "app/IndicatorRule.h"
 #include "app/DialogState.h"
-#include "app/Widgets.h"
+#include "app/WidgetSlots.h"
+#include "common/SystemApi.h"
+#include "common/Wow64.h"
 #include "discovery/FolderCandidates.h"
 #include "payload/PayloadWriter.h"
 
@@ -37,14 +38,18 @@ void ClickHiddenButton(HWND window) { SendDlgItemMessageA(window, kHiddenButtonI
 // entry, just above the Browse entry, and is selected; otherwise entry 0 is.
 void BrowseForFolder(HWND window) {
   ++BrowseRuns;
-  LPITEMIDLIST chosen = SHBrowseForFolderA(&BrowseSettings);
+  // The browser is a shell object: it needs the shell and a single-threaded
+  // apartment. Without them it cannot open, which counts as a cancel.
+  const ShellApi* shell = ShellFunctions();
+  const ComApi* com = JoinComApartment() ? ComFunctions() : nullptr;
+  LPITEMIDLIST chosen = shell && com ? shell->SHBrowseForFolderA(&BrowseSettings) : nullptr;
   if (!chosen) {
     DropDown(window, CB_SETCURSEL, 0, 0);
     return;
   }
   WorkingBuffer[0] = '\0';
-  if (!SHGetPathFromIDListA(chosen, WorkingBuffer)) WorkingBuffer[0] = '\0';
-  CoTaskMemFree(chosen);
+  if (!shell->SHGetPathFromIDListA(chosen, WorkingBuffer)) WorkingBuffer[0] = '\0';
+  com->CoTaskMemFree(chosen);
   // An empty path (a folder without one) or one without room for its
   // backslash is treated like a cancel, as is a folder that cannot be entered.
   if (!ComposeBrowsedEntry(WorkingBuffer, sizeof WorkingBuffer) || !SetCurrentDirectoryA(WorkingBuffer)) {
@@ -79,12 +84,14 @@ void FillBrowseSettings(HWND window) {
 bool ReadSelectionIntoInstallFolder(HWND window) {
   const LRESULT selection = DropDown(window, CB_GETCURSEL, 0, 0);
   const LRESULT length = selection == CB_ERR ? CB_ERR : DropDown(window, CB_GETLBTEXTLEN, selection, 0);
+  char entry[kInstallFolderCapacity] = "";
   if (length == CB_ERR || length >= kInstallFolderCapacity) {
-    InstallFolder[0] = '\0';
+    SetInstallFolder(nullptr);
     ChosenEntry = -1;
     return false;
   }
-  DropDown(window, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(InstallFolder));
+  DropDown(window, CB_GETLBTEXT, selection, reinterpret_cast<LPARAM>(entry));
+  SetInstallFolder(entry);
   ChosenEntry = selection;
   return true;
 }

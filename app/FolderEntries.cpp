@@ -3,12 +3,13 @@
 #include <cstring>
 
 #include "../common/bounded.h"
+#include "../discovery/CandidateForm.h"
 
 bool ComposeDetectedEntry(char* out, std::size_t capacity, const char* path, int appendMakerFolder) {
   if (capacity == 0) return false;
   out[0] = '\0';
   if (!path || !path[0]) return false;
-  if (!CopyWhole(out, capacity, path) || (appendMakerFolder && !AppendWhole(out, capacity, kMakerSubfolder))) {
+  if (!CopyWhole(out, capacity, path) || (appendMakerFolder && !AppendWhole(out, capacity, kMakerFolderSuffix))) {
     out[0] = '\0';
     return false;
   }

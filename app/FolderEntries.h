@@ -4,11 +4,9 @@
 
 // The last entry, which opens the folder browser.
 constexpr const char kBrowseEntryText[] = "******** BROWSE ********";
-// Appended to a detected host folder: the plug-in goes into the maker's subfolder.
-constexpr const char kMakerSubfolder[] = "Mirefold\\";
 
-// The entry for a detected folder: path, then the maker's subfolder when
-// appendMakerFolder is non-zero. Returns false, leaving out empty, when the
+// The entry for a detected folder: path, then the maker's subfolder
+// (kMakerFolderSuffix) when appendMakerFolder is non-zero. Returns false, leaving out empty, when the
 // whole text does not fit (capacity includes the terminator): a cut path
 // would name another folder.
 bool ComposeDetectedEntry(char* out, std::size_t capacity, const char* path, int appendMakerFolder);

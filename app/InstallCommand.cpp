@@ -5,7 +5,8 @@
 #include "app/FolderChooser.h"
 #include "app/DialogState.h"
 #include "app/PayloadTypes.h"
-#include "app/Widgets.h"
+#include "app/WidgetSlots.h"
+#include "common/Wow64.h"
 #include "payload/PayloadOutcome.h"
 #include "payload/PayloadWriter.h"
 #include "payload/SkipList.h"
@@ -36,7 +37,7 @@ bool EnsureInstallFolder(FolderProblem* problem, DWORD* error) {
 // The keys of the unchecked components, rebuilt for every attempt so that a
 // retry follows the check boxes as they are now.
 void RebuildSkipList() {
-  for (auto& entry : SkipList) entry[0] = '\0';
+  ClearSkipList();
   for (int slot = kSlotFirstSelector; slot <= kSlotLastSelector; ++slot) {
     JSelector* selector = SlotSelector(slot);
     if (selector && selector->value == 0) AddSkipKey(selector->componentKey);

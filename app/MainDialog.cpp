@@ -1,14 +1,14 @@
 #include "app/MainDialog.h"
 
-#include <shellapi.h>
-
 #include "app/DialogSetup.h"
 #include "app/DialogState.h"
 #include "app/FolderChooser.h"
+#include "app/HelpPage.h"
 #include "app/InstallCommand.h"
-#include "app/WebHost.h"
-#include "app/Widgets.h"
+#include "app/WidgetSlots.h"
 #include "jui/JElement.h"
+#include "jui/PanelScopes.h"
+#include "jui/TextDrawing.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ INT_PTR CloseClicked(HWND window, WPARAM, LPARAM) {
 }
 
 INT_PTR OpenHelpPage(HWND window, WPARAM, LPARAM) {
-  ShellExecuteA(window, "open", kHelpUrl, nullptr, nullptr, SW_SHOWMAXIMIZED);
+  ShowHelpPage(window);
   return FALSE;
 }
 
@@ -86,10 +86,9 @@ INT_PTR OnInitDialog(HWND window, WPARAM, LPARAM) {
 
 INT_PTR OnPaint(HWND, WPARAM, LPARAM) {
   JPanel* panel = MainPanel();
-  panel->BeginPaint();
+  PanelPaint paint(panel);
   panel->PaintAll();
   if (InstallDone == 0) DrawStaticText(kFolderCaption, WindowLayout.captionTop);
-  panel->EndPaint();
   return FALSE;
 }
 

@@ -1,9 +1,8 @@
 #pragma once
-// Which builds of the plug-in a folder gets: 3000 holds the files for 32-bit
-// hosts, 3001 those for 64-bit hosts.
+// Which builds of the plug-in a folder gets: kPayload32 holds the files for
+// 32-bit hosts, kPayload64 those for 64-bit hosts.
 
-constexpr int kPayload32 = 3000;
-constexpr int kPayload64 = 3001;
+#include "../payload/PayloadResourceTypes.h"
 
 // Fills types with the resource types to write, in order, and returns how
 // many (1 or 2). On 64-bit Windows a path containing "(64" gets the 64-bit

@@ -37,8 +37,8 @@
 
 #include "app/MainLayout.h"
 #include "tests/app/e2e/HostFixtures.h"
-#include "tests/app/e2e/InstallerSession.h"
-#include "tests/app/e2e/Picture.h"
+#include "tests/support/InstallerSession.h"
+#include "tests/support/Picture.h"
 
 namespace {
 
@@ -188,22 +188,6 @@ int BenchApp(int runs) {
   return 0;
 }
 
-struct WindowOf {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<WindowOf*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 void RunUntimed(const char* commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -234,11 +218,9 @@ int BenchPeer(int runs, const std::string& folder, const std::string& commandLin
     double shown = -1, inPlace = -1;
     const double ended = WhenTrue([&] {
       if (shown < 0) {
-        WindowOf search{process.dwProcessId, nullptr};
-        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
+        if (HWND found = FindVisibleWindow(process.dwProcessId)) {
           shown = Now();
-          if (closeWindow) PostMessageA(search.found, WM_CLOSE, 0, 0);
+          if (closeWindow) PostMessageA(found, WM_CLOSE, 0, 0);
         }
       }
       if (inPlace < 0 && std::all_of(names.begin(), names.end(), [&](const std::string& n) {
@@ -266,13 +248,6 @@ int BenchPeer(int runs, const std::string& folder, const std::string& commandLin
   Report("peer.files", files);
   Report("peer.exit", exited);
   return 0;
-}
-
-// The first visible top-level window of a process, or null.
-HWND VisibleWindowOf(DWORD processId) {
-  WindowOf search{processId, nullptr};
-  EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 struct Settled {
@@ -307,7 +282,7 @@ bool SettleWindow(const std::string& commandLine, Settled* settled) {
   PROCESS_INFORMATION process{};
   if (!StartProcess(commandLine, &process)) return false;
   HWND window = nullptr;
-  WhenTrue([&] { return (window = VisibleWindowOf(process.dwProcessId)) != nullptr; });
+  WhenTrue([&] { return (window = FindVisibleWindow(process.dwProcessId)) != nullptr; });
   bool ok = window != nullptr;
   if (ok) {
     Picture last = CaptureClient(window);
@@ -357,7 +332,7 @@ int BenchWindow(int runs, const std::string& commandLine) {
       return 2;
     }
     HWND found = nullptr;
-    const double shown = WhenTrue([&] { return (found = VisibleWindowOf(process.dwProcessId)) != nullptr; });
+    const double shown = WhenTrue([&] { return (found = FindVisibleWindow(process.dwProcessId)) != nullptr; });
     const double painted = shown < 0 ? -1 : WhenTrue([&] { return SameAsSettled(CaptureClient(found), settled); });
     EndProcess(&process);
     if (painted < 0) {

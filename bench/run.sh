@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The installer side by side with established installers: sizes, start-up,
-# discovery and install times. Prints a table and writes it to
-# bench/results.md.
+# discovery and install times; and the relief filter side by side with
+# established emboss filters (bench/filter.sh). Prints the tables and writes
+# them to bench/results.md.
 #   bench/run.sh [BUILD_DIR]        (make bench)
 # BENCH_RUNS (default 10) sets the number of timed runs of each installer.
 #
@@ -45,6 +46,8 @@ done
 missing=()
 command -v makensis >/dev/null || missing+=(nsis)
 command -v wixl >/dev/null || missing+=(wixl)
+command -v gegl >/dev/null || missing+=(gegl)
+command -v convert-im6.q16 >/dev/null || missing+=(imagemagick)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "bench: installing ${missing[*]}"
   apt-get install -y "${missing[@]}" >/dev/null 2>&1 ||
@@ -83,6 +86,9 @@ if command -v wixl >/dev/null; then
 fi
 nsis_size=$([ -f "$nsis_exe" ] && size "$nsis_exe" || echo "")
 msi_size=$([ -f "$msi" ] && size "$msi" || echo "")
+
+# --- the relief filter against established emboss filters (natively) -------
+bash "$root/bench/filter.sh" "$build" "$work/filter-table.md"
 
 # --- discovery (a console program in the prefix, no display) ---------------
 echo "bench: discovery on synthetic registries"
@@ -216,6 +222,8 @@ nsis_p=$(or_na "$w_paint" "$nsis_note")
   echo "$disc_rows"
   echo
   echo "${micro}"
+  echo
+  cat "$work/filter-table.md"
 } >"$out"
 echo
 cat "$out"

@@ -1,28 +1,15 @@
 #pragma once
-// The process-wide table through which the program finds its widgets, its
-// module instance and the window painter.
+// The process-wide table of 24 slots through which the program finds its
+// widgets, its module instance and the window painter. The application
+// names the slots of its widgets; the slots every part shares are named
+// here.
 
 constexpr int kElementSlotCount = 24;
 
-enum ElementSlot {
-  kSlotExitButton = 0,
-  kSlotInstallButton = 1,
-  kSlotFinishButton = 2,
-  kSlotSiteLink = 3,
-  kSlotCompletionPicture = 4,
-  kSlotIndicator32 = 5,
-  kSlotIndicator64 = 6,
-  kSlotFirstSelector = 7,
-  kSlotLastSelector = 18,
-  kSlotLastWidget = 19,
-  kSlotIsWow64Process = 20,
-  kSlotBrowseIndex = 21,
-  kSlotInstance = 22,
-  kSlotPanel = 23,
+enum SharedSlot {
+  kSlotIsWow64Process = 20,  // the system's IsWow64Process, as last looked up
+  kSlotInstance = 22,        // the module instance
+  kSlotPanel = 23,           // the JPanel that paints the main window
 };
 
 extern void* ElementSlots[kElementSlotCount];
-
-// Non-zero when this 32-bit process runs on 64-bit Windows. Looks the
-// system's IsWow64Process up again on every call and keeps it in slot 20.
-int IsWow64();

@@ -11,5 +11,5 @@ bool NormaliseCandidate(char* path, std::size_t capacity) {
   if (mire && mire > path && mire[-1] == '\\') *mire = '\0';
   if (!EnsureTrailingBackslash(path, capacity)) return false;
   TitleCasePath(path);
-  return std::strlen(path) + sizeof kMakerFolderSuffix <= kCandidateEntryCapacity;
+  return std::strlen(path) + sizeof kMakerFolderSuffix <= static_cast<std::size_t>(kPathCapacity);
 }

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "../common/ElementSlots.h"
+#include "../common/Wow64.h"
 #include "CandidateForm.h"
 #include "FolderCandidates.h"
 #include "RegistryView.h"

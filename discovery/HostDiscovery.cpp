@@ -1,7 +1,7 @@
 #include "HostDiscovery.h"
 
-#include "../common/ElementSlots.h"
 #include "../common/bounded.h"
+#include "../common/Wow64.h"
 #include "CandidateIntake.h"
 #include "CommandLineFolder.h"
 #include "PathRules.h"

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (NormaliseCandidate(folder.text(), 400)) {
     const std::string once = folder.text();
     if (once.empty() || once.back() != '\\') std::abort();
-    if (once.size() + std::strlen(kMakerFolderSuffix) >= kCandidateEntryCapacity) std::abort();
+    if (once.size() + std::strlen(kMakerFolderSuffix) >= static_cast<std::size_t>(kPathCapacity)) std::abort();
     // A normalised folder keeps its form, unless a "mire" after a backslash
     // appeared only through the re-casing (it cannot: the cut is case-blind).
     FuzzText again(reinterpret_cast<const std::uint8_t*>(once.c_str()), once.size() + 1, 400);

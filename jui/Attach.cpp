@@ -2,6 +2,7 @@
 
 #include "common/ElementSlots.h"
 #include "jui/BitmapCache.h"
+#include "jui/GdiScope.h"
 #include "jui/JContext.h"
 #include "jui/JPanel.h"
 
@@ -23,13 +24,11 @@ void Attach(HWND window, unsigned int backgroundId, int cursorId, const RECT* st
 
   JBitmap* previous = context->background;
   JBitmap* background = new JBitmap();
-  HDC dc = context->paintDC;
-  if (dc) {
+  if (HDC dc = context->paintDC) {
     background->fresh = LoadCachedBitmap(backgroundId, background, context->instance, dc);
   } else {
-    dc = GetDC(window);
-    background->fresh = LoadCachedBitmap(backgroundId, background, context->instance, dc);
-    ReleaseDC(window, dc);
+    WindowDC windowDC(window);
+    background->fresh = LoadCachedBitmap(backgroundId, background, context->instance, windowDC.dc());
   }
   context->background = background;
   if (previous) {

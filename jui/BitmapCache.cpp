@@ -1,5 +1,7 @@
 #include "jui/BitmapCache.h"
 
+#include "jui/GdiScope.h"
+
 // Static initialisation leaves every id and reference count at 0: all free.
 BitmapCacheTable BitmapCache;
 
@@ -33,8 +35,8 @@ int LoadCachedBitmap(unsigned int id, JBitmap* record, HINSTANCE instance, HDC d
   }
 
   // Without a reference DC the screen is the reference.
-  HDC screen = dc ? nullptr : GetDC(nullptr);
-  if (screen) dc = screen;
+  WindowDC screen(nullptr, dc == nullptr);
+  if (!dc) dc = screen.dc();
   record->bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(id & 0xFFFF));
   record->memDC = CreateCompatibleDC(dc);
   if (record->bitmap) {
@@ -49,7 +51,6 @@ int LoadCachedBitmap(unsigned int id, JBitmap* record, HINSTANCE instance, HDC d
     record->bitmap = CreateBlankBitmap(dc, record->width, record->height);
     SelectObject(record->memDC, record->bitmap);
   }
-  if (screen) ReleaseDC(nullptr, screen);
   SetRect(&record->extent, 0, 0, record->width, record->height);
 
   for (int slot = 0; slot < kBitmapCacheSlots; ++slot) {

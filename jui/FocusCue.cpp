@@ -3,7 +3,7 @@
 // pixel it covers. Shown only once the keyboard has been used (the window's
 // UI state, JContext::focusCues), so a user of the mouse alone never sees
 // one, and nothing here draws for such a user.
-#include "jui/BitmapDraw.h"
+#include "jui/TileBitmap.h"
 #include "jui/JElement.h"
 
 namespace {

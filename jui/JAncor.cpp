@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include "common/bounded.h"
+#include "jui/GdiScope.h"
 #include "jui/RectConversion.h"
 
 namespace {
@@ -24,7 +25,7 @@ JAncor::JAncor(JContext* ctx, const char* text, const RECT& position, const char
 
 void JAncor::Draw(HDC dc) {
   EraseFocusCue(dc);
-  HGDIOBJ oldFont = LinkFont ? SelectObject(dc, LinkFont) : nullptr;
+  SelectedObject font(dc, LinkFont);
   SetTextColor(dc, visited == 1 ? kVisitedColour : kLinkColour);
   const int length = lstrlenA(linkText);
   TextOutA(dc, linkRect.left, linkRect.top, linkText, length);
@@ -33,7 +34,6 @@ void JAncor::Draw(HDC dc) {
   GetTextExtentPoint32A(dc, linkText, length, &extent);
   linkRect.right = linkRect.left + extent.cx;
   linkRect.bottom = linkRect.top + extent.cy;
-  if (oldFont) SelectObject(dc, oldFont);
   RECT ring = linkRect;
   InflateRect(&ring, 2, 1);
   DrawFocusCue(dc, ring);

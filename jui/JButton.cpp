@@ -4,8 +4,10 @@
 
 #include "common/bounded.h"
 #include "jui/BitmapCache.h"
-#include "jui/BitmapDraw.h"
+#include "jui/PixelCopies.h"
 #include "jui/RectConversion.h"
+#include "jui/TextDrawing.h"
+#include "jui/TileBitmap.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
-// The drawing state shared by the panel and every widget, the toolkit's
-// fonts, cursor and colours, and the small drawing helpers.
+// The drawing state shared by the panel and every widget, and the toolkit's
+// fonts, cursor and colours.
 #include <windows.h>
 
 #include "jui/JBitmap.h"
@@ -36,15 +36,8 @@ extern COLORREF FocusCueDark;     // focus cue dots over light pixels (black at 
 
 // LOGFONTA all zero except the height, underline and face name "Name".
 HFONT CreateUiFont(int height, int underline);
-
-// TextOutA at (TextLeft, y) into the main context's paintDC; nothing outside a paint.
-void DrawStaticText(const char* text, int y);
-
-// Copies one rectangle from source to the same place in destination.
-void BlitRect(const RECT& rect, HDC destination, HDC source);
-
-// TextOutA(dc, x, y, text, its length).
-void PutText(const char* text, HDC dc, int x, int y);
-
-// (x, y, x + width, y + height), each argument cut to a signed 16-bit value.
-RECT MakeRect(int x, int y, int width, int height);
+// Makes UiFont a new font of that height. The old one stays alive: a DC
+// prepared earlier (the back buffer's) may still have it selected.
+void ReplaceUiFont(int height);
+// TextLeft becomes its start, 4, plus margin; setting it again does not add up.
+void SetTextLeftMargin(int margin);

@@ -3,8 +3,9 @@
 #include <oleacc.h>
 
 #include "common/bounded.h"
-#include "jui/BitmapDraw.h"
+#include "jui/PixelCopies.h"
 #include "jui/PreparedDC.h"
+#include "jui/TileBitmap.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
 // The panel: back buffer and paint cycle.
 #include "jui/JPanel.h"
 
-#include "jui/BitmapDraw.h"
+#include "jui/GdiScope.h"
 #include "jui/JElement.h"
+#include "jui/TileBitmap.h"
 
 JPanel* JPanel::Init(JContext* ctx, HINSTANCE instance) {
   context = ctx;
@@ -26,7 +27,7 @@ void JPanel::CreateBackBuffer(HWND window) {
   ScreenToClient(window, &corner);
   SetRect(&windowRect, 0, 0, corner.x, corner.y);
 
-  HDC windowDC = GetDC(window);
+  WindowDC windowDC(window);
   BITMAPINFOHEADER header = {};
   header.biSize = sizeof header;
   header.biWidth = windowRect.right;
@@ -36,14 +37,13 @@ void JPanel::CreateBackBuffer(HWND window) {
   header.biCompression = BI_RGB;
   HBITMAP oldBitmap = backBitmap;
   HDC oldBackDC = context->backDC;
-  backBitmap = CreateDIBitmap(windowDC, &header, 0, nullptr, reinterpret_cast<const BITMAPINFO*>(&header),
+  backBitmap = CreateDIBitmap(windowDC.dc(), &header, 0, nullptr, reinterpret_cast<const BITMAPINFO*>(&header),
                               DIB_RGB_COLORS);
   // The back buffer lives for the whole run; its bitmap and font stay selected.
-  context->backDC = CreateCompatibleDC(windowDC);
+  context->backDC = CreateCompatibleDC(windowDC.dc());
   SelectObject(context->backDC, backBitmap);
   if (UiFont) SelectObject(context->backDC, UiFont);
   SetBkMode(context->backDC, TRANSPARENT);
-  ReleaseDC(window, windowDC);
 
   // A second attach replaces the back buffer; the old one goes.
   if (oldBackDC) DeleteDC(oldBackDC);

@@ -7,11 +7,14 @@
 
 #include "common/bounded.h"
 #include "jui/BitmapCache.h"
-#include "jui/BitmapDraw.h"
+#include "jui/GdiScope.h"
 #include "jui/PickerGeometry.h"
+#include "jui/PixelCopies.h"
 #include "jui/PreparedDC.h"
 #include "jui/RectConversion.h"
 #include "jui/SelectorRules.h"
+#include "jui/TextDrawing.h"
+#include "jui/TileBitmap.h"
 
 namespace {
 
@@ -225,11 +228,10 @@ INT_PTR OnInitDialog(HWND popup, WPARAM, LPARAM lParam) {
 }
 
 INT_PTR OnPaint(HWND popup, WPARAM, LPARAM) {
-  PAINTSTRUCT paint;
-  BeginPaint(popup, &paint);
+  PaintScope paint(popup);
   PreparedDC prepared(popup);
   HDC dc = prepared.dc();
-  TileBitmap(PickerContext->background, dc, paint.rcPaint);
+  TileBitmap(PickerContext->background, dc, paint.area());
   const JSelector* selector = PickerSelector;
   const JBitmap* strip = selector->strip;
   for (int i = 0; i <= selector->maximum; ++i) {
@@ -249,8 +251,6 @@ INT_PTR OnPaint(HWND popup, WPARAM, LPARAM) {
     PickerNumberOrigin(i, &x, &y);
     TextOutA(dc, x, y, number, 2);
   }
-  prepared.Release();
-  EndPaint(popup, &paint);
   return FALSE;
 }
 

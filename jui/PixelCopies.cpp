@@ -1,6 +1,7 @@
 // The per-pixel copies: every pixel read with GetPixel from the picture's
-// memory DC and written with SetPixelV (SetPixel for the direct variant).
-#include "jui/BitmapDraw.h"
+// memory DC and written with SetPixelV (SetPixel for the direct variant);
+// and the rectangle copy between two DCs.
+#include "jui/PixelCopies.h"
 #include "jui/ColumnOrder.h"
 #include "jui/CopyMapping.h"
 
@@ -74,4 +75,9 @@ void CopyRegion(const JBitmap* bitmap, HDC dc, const RECT& rect, int sx, int sy)
 
 void CopyRegionTransposed(const JBitmap* bitmap, HDC dc, const RECT& rect, int sx, int sy) {
   CopyRegionWith(bitmap, dc, rect, sx, sy, RegionTransposedMove);
+}
+
+void BlitRect(const RECT& rect, HDC destination, HDC source) {
+  BitBlt(destination, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source, rect.left,
+         rect.top, SRCCOPY);
 }

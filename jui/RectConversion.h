@@ -1,6 +1,6 @@
 #pragma once
 // The one conversion between the system's RECT and the toolkit rules'
-// PlainRect.
+// PlainRect, and a RECT made from a position and a size.
 #include <windows.h>
 
 #include "jui/PlainRect.h"
@@ -15,3 +15,6 @@ inline RECT ToRect(const PlainRect& r) {
   SetRect(&out, r.left, r.top, r.right, r.bottom);
   return out;
 }
+
+// (x, y, x + width, y + height), each argument cut to a signed 16-bit value.
+inline RECT MakeRect(int x, int y, int width, int height) { return ToRect(MakePlainRect(x, y, width, height)); }

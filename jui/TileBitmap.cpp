@@ -1,4 +1,4 @@
-#include "jui/BitmapDraw.h"
+#include "jui/TileBitmap.h"
 #include "jui/RectConversion.h"
 #include "jui/TileGrid.h"
 

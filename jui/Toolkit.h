@@ -2,7 +2,6 @@
 // Everything the application uses of the widget toolkit.
 #include "jui/Attach.h"
 #include "jui/BitmapCache.h"
-#include "jui/BitmapDraw.h"
 #include "jui/JAncor.h"
 #include "jui/JBitmap.h"
 #include "jui/JButton.h"
@@ -10,3 +9,7 @@
 #include "jui/JElement.h"
 #include "jui/JPanel.h"
 #include "jui/JSelector.h"
+#include "jui/PixelCopies.h"
+#include "jui/RectConversion.h"
+#include "jui/TextDrawing.h"
+#include "jui/TileBitmap.h"

@@ -1,15 +1,16 @@
-// The toolkit's shared state and its small drawing helpers.
-#include "common/ElementSlots.h"
+// The toolkit's shared state, changed only through the functions here.
 #include "jui/JContext.h"
-#include "jui/JPanel.h"
-#include "jui/RectConversion.h"
+
+namespace {
+constexpr int kTextLeftStart = 4;
+}  // namespace
 
 JContext MainContext;
 HFONT UiFont;
 HFONT LinkFont;
 HCURSOR LinkCursor;
 COLORREF HoverTextColor;
-int TextLeft = 4;
+int TextLeft = kTextLeftStart;
 COLORREF FocusCueLight = 0xFFFFFF;
 COLORREF FocusCueDark = 0;
 
@@ -21,23 +22,6 @@ HFONT CreateUiFont(int height, int underline) {
   return CreateFontIndirectA(&font);
 }
 
-void DrawStaticText(const char* text, int y) {
-  JPanel* panel = static_cast<JPanel*>(ElementSlots[kSlotPanel]);
-  JContext* context = panel ? panel->context : &MainContext;
-  if (!context || !context->paintDC || !text) return;
-  TextOutA(context->paintDC, TextLeft, y, text, lstrlenA(text));
-}
+void ReplaceUiFont(int height) { UiFont = CreateUiFont(height, 0); }
 
-void BlitRect(const RECT& rect, HDC destination, HDC source) {
-  BitBlt(destination, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source, rect.left,
-         rect.top, SRCCOPY);
-}
-
-void PutText(const char* text, HDC dc, int x, int y) {
-  if (!text) return;
-  TextOutA(dc, x, y, text, lstrlenA(text));
-}
-
-RECT MakeRect(int x, int y, int width, int height) {
-  return ToRect(MakePlainRect(x, y, width, height));
-}
+void SetTextLeftMargin(int margin) { TextLeft = kTextLeftStart + margin; }

@@ -1,12 +1,17 @@
 #include "PayloadWriter.h"
 
-#include <cstdio>
+#include <windows.h>
+#include <ntsecapi.h>
+
+#include <cstdint>
+#include <cstring>
 
 #include "../common/bounded.h"
 #include "PayloadOutcome.h"
 #include "PresetRecords.h"
 #include "ResourceName.h"
 #include "SkipList.h"
+#include "TemporaryName.h"
 #include "WriteRetry.h"
 
 static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED, "access denied code");
@@ -17,15 +22,8 @@ static_assert(kErrorPathNotFound == ERROR_PATH_NOT_FOUND && kErrorWriteProtect =
                   kErrorFileNameTooLong == ERROR_FILENAME_EXCED_RANGE && kErrorUserMappedFile == ERROR_USER_MAPPED_FILE,
               "system error codes");
 
-char InstallFolder[kInstallFolderCapacity];
 
 namespace {
-
-bool IsPlainAscii(const char* text) {
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
-    if (*p < 0x20 || *p > 0x7E) return false;
-  return true;
-}
 
 // Runs step (true on success, the system error set otherwise) until it
 // succeeds or the retry rule gives up; returns 0 or the last error.
@@ -39,30 +37,161 @@ DWORD WithRetries(WriteStep which, Step step) {
   }
 }
 
-// Writes all bytes to a new file and closes it; returns 0 or the system error.
-DWORD WriteNewFile(const char* path, const void* bytes, DWORD size) {
-  HANDLE file = INVALID_HANDLE_VALUE;
-  const DWORD created = WithRetries(WriteStep::CreateTemporary, [&] {
-    file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file != INVALID_HANDLE_VALUE;
-  });
-  if (created != 0) return created;
-  DWORD error = 0;
-  const BYTE* p = static_cast<const BYTE*>(bytes);
-  DWORD left = size;
-  while (left > 0 && error == 0) {
-    DWORD done = 0;
-    if (!WriteFile(file, p, left, &done, nullptr))
-      error = GetLastError();
-    else if (done == 0)
-      error = ERROR_WRITE_FAULT;
-    p += done;
-    left -= done;
-  }
-  if (error == 0 && !FlushFileBuffers(file)) error = GetLastError();
-  if (!CloseHandle(file) && error == 0) error = GetLastError();
-  return error;
+template <typename Fn>
+Fn Kernel32Function(const char* name) {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  FARPROC entry = kernel ? GetProcAddress(kernel, name) : nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(entry));
 }
+
+// SetFileInformationByHandle, where the system has it.
+using SetFileInformationFn = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+constexpr int kFileRenameInfo = 3;
+constexpr int kFileDispositionInfo = 4;
+
+// 64 bits from the system's random generator. Should it fail, the clock and
+// the process id still give a name that changes with every call; the name
+// is then guessable, but a name that is taken is never opened anyway.
+std::uint64_t RandomBits() {
+  std::uint64_t value = 0;
+  if (RtlGenRandom(&value, sizeof value)) return value;
+  static std::uint64_t calls;
+  LARGE_INTEGER counter = {};
+  QueryPerformanceCounter(&counter);
+  value = static_cast<std::uint64_t>(counter.QuadPart) ^ (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32) ^
+          (++calls * 0x9E3779B97F4A7C15ull);
+  value ^= value >> 31;
+  value *= 0xBF58476D1CE4E5B9ull;
+  return value ^ (value >> 29);
+}
+
+// A file that only this writer's name points at: not a link, not a folder or
+// device, and no second name.
+bool IsPlainSingleFile(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return false;
+  if (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
+    return false;
+  return info.nNumberOfLinks == 1 && GetFileType(file) == FILE_TYPE_DISK;
+}
+
+// The temporary file beside a destination, open for writing and for the
+// move. Its name is drawn at random; a name that something already has
+// (a file, a folder, a link) is never opened, only skipped for another.
+class TemporaryFile {
+ public:
+  TemporaryFile() = default;
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  // Deletes the file unless it was moved into place.
+  ~TemporaryFile() { Discard(); }
+
+  DWORD Create(const char* destination) {
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+      if (!ComposeTemporaryName(name_, sizeof name_, destination, RandomBits())) return ERROR_FILENAME_EXCED_RANGE;
+      // CREATE_NEW with the reparse-point flag: only a name that nothing has
+      // is created, and a link at the name is the name's owner, not a way
+      // through. No sharing: nobody opens, links or renames it meanwhile.
+      const DWORD error = WithRetries(WriteStep::CreateTemporary, [&] {
+        handle_ = CreateFileA(name_, GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        return handle_ != INVALID_HANDLE_VALUE;
+      });
+      // Taken. Wine answers "not found" for a link whose target is missing.
+      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_NOT_FOUND) continue;
+      if (error != 0) return error;
+      if (IsPlainSingleFile(handle_)) return 0;
+      Discard();
+    }
+    // Every name drawn was taken, or not a plain file once made: this folder
+    // cannot be written safely.
+    return ERROR_FILE_EXISTS;
+  }
+
+  DWORD Write(const void* bytes, DWORD size) {
+    const BYTE* p = static_cast<const BYTE*>(bytes);
+    DWORD left = size;
+    while (left > 0) {
+      DWORD done = 0;
+      if (!WriteFile(handle_, p, left, &done, nullptr)) return GetLastError();
+      if (done == 0) return ERROR_WRITE_FAULT;
+      p += done;
+      left -= done;
+    }
+    return FlushFileBuffers(handle_) ? 0 : GetLastError();
+  }
+
+  // Moves the very file that was written over destination: a link there is
+  // replaced, never written through. Through the open handle where the
+  // system can, so nothing can be swapped in under the name in between;
+  // elsewhere by name once the file is closed.
+  DWORD MoveOver(const char* destination) {
+    if (auto setInformation = Kernel32Function<SetFileInformationFn>("SetFileInformationByHandle")) {
+      RenameInformation rename;
+      if (!FillRename(rename, destination)) return ERROR_FILENAME_EXCED_RANGE;
+      const DWORD error = WithRetries(WriteStep::MoveIntoPlace, [&] {
+        return setInformation(handle_, kFileRenameInfo, &rename, sizeof rename) != FALSE;
+      });
+      if (error == 0) {
+        CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+        name_[0] = '\0';
+      }
+      return error;
+    }
+    if (!CloseHandle(handle_)) return GetLastError();
+    handle_ = INVALID_HANDLE_VALUE;
+    const DWORD error = WithRetries(WriteStep::MoveIntoPlace, [&] {
+      return MoveFileExA(name_, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    });
+    if (error == 0) name_[0] = '\0';
+    return error;
+  }
+
+ private:
+  // FILE_RENAME_INFO with room for the longest destination, named by its
+  // NT path so that every system takes it as it is.
+  struct RenameInformation {
+    BOOLEAN replaceIfExists;
+    HANDLE rootDirectory;
+    DWORD fileNameLength;
+    WCHAR fileName[kInstallFolderCapacity + 16];
+  };
+
+  static bool FillRename(RenameInformation& rename, const char* destination) {
+    rename.replaceIfExists = TRUE;
+    rename.rootDirectory = nullptr;
+    const bool unc = destination[0] == '\\' && destination[1] == '\\';
+    const wchar_t* prefix = unc ? L"\\??\\UNC" : L"\\??\\";
+    const int prefixLength = unc ? 7 : 4;
+    const int capacity = static_cast<int>(sizeof rename.fileName / sizeof rename.fileName[0]);
+    std::memcpy(rename.fileName, prefix, prefixLength * sizeof(WCHAR));
+    // Converted as the system's ANSI calls convert the name they are given.
+    const int converted = MultiByteToWideChar(CP_ACP, 0, unc ? destination + 1 : destination, -1,
+                                              rename.fileName + prefixLength, capacity - prefixLength);
+    if (converted <= 1) return false;
+    rename.fileNameLength = static_cast<DWORD>((prefixLength + converted - 1) * sizeof(WCHAR));
+    return true;
+  }
+
+  // Deletes the file this writer made, by its handle where the system can:
+  // whatever the name points at by now, only that file goes.
+  void Discard() {
+    if (handle_ != INVALID_HANDLE_VALUE) {
+      auto setInformation = Kernel32Function<SetFileInformationFn>("SetFileInformationByHandle");
+      BOOLEAN deleteFile = TRUE;
+      const bool deleted = setInformation && setInformation(handle_, kFileDispositionInfo, &deleteFile, sizeof deleteFile);
+      CloseHandle(handle_);
+      handle_ = INVALID_HANDLE_VALUE;
+      if (deleted) name_[0] = '\0';
+    }
+    if (name_[0]) DeleteFileA(name_);
+    name_[0] = '\0';
+  }
+
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  char name_[kInstallFolderCapacity + kTemporarySuffixLength + 1] = "";
+};
 
 // Replaces destination with the bytes, or leaves it exactly as it was.
 DWORD ReplaceFileAtomically(const char* destination, const void* bytes, DWORD size) {
@@ -71,15 +200,10 @@ DWORD ReplaceFileAtomically(const char* destination, const void* bytes, DWORD si
   DWORD attributes = GetFileAttributesA(destination);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
     return ERROR_ACCESS_DENIED;
-  char temporary[kInstallFolderCapacity + 32];
-  int n = std::snprintf(temporary, sizeof temporary, "%s.%lu.tmp", destination, GetCurrentProcessId());
-  if (n <= 0 || n >= static_cast<int>(sizeof temporary)) return ERROR_FILENAME_EXCED_RANGE;
-  DWORD error = WriteNewFile(temporary, bytes, size);
-  if (error == 0)
-    error = WithRetries(WriteStep::MoveIntoPlace, [&] {
-      return MoveFileExA(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    });
-  if (error != 0) DeleteFileA(temporary);
+  TemporaryFile temporary;
+  DWORD error = temporary.Create(destination);
+  if (error == 0) error = temporary.Write(bytes, size);
+  if (error == 0) error = temporary.MoveOver(destination);
   return error;
 }
 
@@ -108,7 +232,7 @@ BOOL CALLBACK ExtractPayloadResource(HMODULE module, LPCSTR, LPSTR name, LONG_PT
   }
 
   char fileName[kResourceNameCapacity];
-  if (IS_INTRESOURCE(name) || !CopyWhole(fileName, sizeof fileName, name) || !IsPlainAscii(fileName)) {
+  if (IS_INTRESOURCE(name) || !CopyWhole(fileName, sizeof fileName, name) || !IsPrintableAsciiText(fileName)) {
     RecordOutcome(OutcomeKind::Failed, ShownName(name), ERROR_INVALID_NAME, "payload name is not a usable file name");
     return TRUE;
   }

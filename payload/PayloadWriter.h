@@ -4,10 +4,7 @@
 // one step, so a failed write never damages a plug-in the user already has.
 #include <windows.h>
 
-constexpr int kInstallFolderCapacity = 400;
-
-// The destination folder, ending in a backslash.
-extern char InstallFolder[kInstallFolderCapacity];
+#include "InstallFolder.h"
 
 // The callback for EnumResourceNamesA; lParam carries the resource type.
 // Returns FALSE (stopping the type) for a resource that cannot be found, is

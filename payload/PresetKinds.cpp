@@ -17,6 +17,14 @@ const PresetKind* FindPresetKind(const char* decodedName) {
   return nullptr;
 }
 
+unsigned long PresetBlockBytes(const PresetKind& kind) {
+  return static_cast<unsigned long>(kind.recordCount) * static_cast<unsigned long>(kind.recordSize);
+}
+
+bool PresetBlockComplete(const PresetKind& kind, unsigned long long blockSize) {
+  return blockSize >= PresetBlockBytes(kind);
+}
+
 bool FormatPresetValueName(char* out, int cap, const PresetKind& kind, int n) {
   int written = std::snprintf(out, static_cast<std::size_t>(cap), "%s%02d", kind.valuePrefix, n);
   return written > 0 && written < cap;

@@ -13,6 +13,11 @@ struct PresetKind {
 // The kind whose marker occurs in the decoded name, the first in table order; null for none.
 const PresetKind* FindPresetKind(const char* decodedName);
 
+// The bytes a block of this kind must hold: its records, one after another.
+// A shorter block is refused whole; the tail of a longer one is ignored.
+unsigned long PresetBlockBytes(const PresetKind& kind);
+bool PresetBlockComplete(const PresetKind& kind, unsigned long long blockSize);
+
 // "Portrait01" and so on: prefix and the record number n (1-based) with two digits.
 // Returns false when the result does not fit cap.
 bool FormatPresetValueName(char* out, int cap, const PresetKind& kind, int n);

@@ -17,8 +17,7 @@ long WriteRegistryValue(const char* subkey, const char* valueName, int size, con
 }
 
 void WritePresetBlock(const PresetKind& kind, const void* block, unsigned long blockSize) {
-  const unsigned long needed = static_cast<unsigned long>(kind.recordCount) * kind.recordSize;
-  if (blockSize < needed) {
+  if (!PresetBlockComplete(kind, blockSize)) {
     RecordOutcome(OutcomeKind::Failed, kind.marker, ERROR_INVALID_DATA, "preset block is shorter than its records");
     return;
   }

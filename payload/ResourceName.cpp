@@ -11,11 +11,20 @@ void RemoveAt(char* text, std::size_t i, std::size_t count) {
   std::memmove(text + i, text + i + count, len - i - count + 1);
 }
 
-// Non-letters capitalise the next character, except these three, so that
-// an extension such as ".8bf" and a possessive "'s" stay in lower case.
+}  // namespace
+
 bool CapitalisesNext(char c) { return !IsAlphaChar(c) && c != '\'' && c != '.' && c != '8'; }
 
-}  // namespace
+bool IsPrintableAscii(char c) {
+  const unsigned char u = static_cast<unsigned char>(c);
+  return u >= 0x20 && u <= 0x7E;
+}
+
+bool IsPrintableAsciiText(const char* text) {
+  for (; *text; ++text)
+    if (!IsPrintableAscii(*text)) return false;
+  return true;
+}
 
 char* DecodeResourceName(char* name) {
   for (char* p = name; *p; ++p) *p = LowerAscii(*p);

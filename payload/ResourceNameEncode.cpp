@@ -18,7 +18,6 @@ bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsLower(char c) { return c >= 'a' && c <= 'z'; }
 bool IsLetter(char c) { return IsUpper(c) || IsLower(c); }
 char Upper(char c) { return IsLower(c) ? static_cast<char>(c - 32) : c; }
-bool CapitalisesNext(char c) { return !IsLetter(c) && c != '\'' && c != '.' && c != '8'; }
 
 // One piece of resource name that yields one file-name character.
 struct Piece {
@@ -100,9 +99,8 @@ NameEncoding EncodeResourceName(const char* fileName, char* out, int cap, const 
   const int n = static_cast<int>(strnlen(fileName, kResourceNameCapacity));
   if (n == 0) return {NameProblem::Empty, -1, 0};
   for (int i = 0; i < n; ++i) {
-    const unsigned char c = static_cast<unsigned char>(fileName[i]);
-    if (c < 0x20 || c > 0x7E) return {NameProblem::NotPrintableAscii, i, 0};
-    if (std::strchr("<>:\"/\\|?*", c)) return {NameProblem::ForbiddenCharacter, i, 0};
+    if (!IsPrintableAscii(fileName[i])) return {NameProblem::NotPrintableAscii, i, 0};
+    if (std::strchr("<>:\"/\\|?*", fileName[i])) return {NameProblem::ForbiddenCharacter, i, 0};
   }
   // Never shorter than the file name: the decoded name is never longer.
   if (n >= kResourceNameCapacity) return {NameProblem::TooLong, -1, n};

@@ -6,6 +6,10 @@
 
 char SkipList[kSkipListEntries][kSkipKeyCapacity];
 
+void ClearSkipList() {
+  for (auto& entry : SkipList) entry[0] = '\0';
+}
+
 void AddSkipKey(const char* key) {
   if (!key || !key[0]) return;  // an empty entry would mean "free"
   for (auto& entry : SkipList) {

@@ -7,6 +7,9 @@ constexpr int kSkipKeyCapacity = 800;
 
 extern char SkipList[kSkipListEntries][kSkipKeyCapacity];
 
+// Frees every entry.
+void ClearSkipList();
+
 // Copies the key into the first free entry; does nothing when all are used
 // or when the key is empty or does not fit an entry.
 void AddSkipKey(const char* key);

@@ -1,1 +1,2 @@
-set(PART_RULES ResourceName.cpp ResourceNameEncode.cpp SkipList.cpp PresetKinds.cpp PayloadOutcome.cpp WriteRetry.cpp)
+set(PART_RULES InstallFolder.cpp ResourceName.cpp ResourceNameEncode.cpp SkipList.cpp PresetKinds.cpp PayloadOutcome.cpp WriteRetry.cpp
+  TemporaryName.cpp)

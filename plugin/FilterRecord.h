@@ -39,6 +39,10 @@ enum ImageMode : int16_t {
   kModeLab = 9,
   kModeGray16 = 10,
   kModeRgb48 = 11,
+  kModeLab48 = 12,
+  kModeCmyk64 = 13,
+  kModeDeepMultichannel = 14,
+  kModeDuotone16 = 15,
 };
 
 // Callbacks use the platform's default C calling convention.
@@ -105,6 +109,118 @@ struct FilterRecordView {
   void* processEvent;
   void* displayPixels;
   void* handleProcs;
+  // From here on, fields of later hosts; a host that predates them passes a
+  // record too short to hold them, which the filter tells by a null
+  // descriptorParameters only when the host fills the rest with zeros.
+  unsigned char supportsDummyChannels;
+  unsigned char supportsAlternateLayouts;
+  int16_t wantLayout;
+  int16_t filterCase;
+  int16_t dummyPlaneValue;
+  void* premiereHook;
+  void* advanceState;
+  unsigned char supportsAbsolute;
+  unsigned char wantsAbsolute;
+  void* getPropertyObsolete;
+  unsigned char cannotUndo;
+  unsigned char supportsPadding;
+  int16_t inputPadding;
+  int16_t outputPadding;
+  int16_t maskPadding;
+  char samplingSupport;
+  char reservedByte;
+  int32_t inputRate;
+  int32_t maskRate;
+  void* colorServices;
+  int16_t layerPlaneCounts[19];  // in/out/abs layer, transparency, mask and dummy planes
+  int32_t inColumnBytes;
+  int32_t inPlaneBytes;
+  int32_t outColumnBytes;
+  int32_t outPlaneBytes;
+  void* imageServicesProcs;
+  void* propertyProcs;
+  int16_t tileFields[16];  // in, abs, out and mask tile sizes and origins
+  void* descriptorParameters;
+};
+
+// The host's handle callbacks (handleProcs), as far as the filter uses them.
+// Handles are the host's own; only these callbacks may touch them.
+struct HandleProcsView {
+  int16_t version;
+  int16_t count;  // callbacks that follow
+  void* (*newHandle)(int32_t size);
+  void (*disposeHandle)(void* handle);
+  int32_t (*handleSize)(void* handle);
+  int16_t (*setHandleSize)(void* handle, int32_t size);
+  void* (*lockHandle)(void* handle, unsigned char moveHigh);
+  void (*unlockHandle)(void* handle);
+};
+
+// What displayPixels draws from: interleaved samples in a rectangle.
+struct VRectView {
+  int32_t top;
+  int32_t left;
+  int32_t bottom;
+  int32_t right;
+};
+
+struct PixelMapView {
+  int32_t version;  // 1: the fields up to maskPhaseCol
+  VRectView bounds;
+  int32_t imageMode;
+  int32_t rowBytes;
+  int32_t colBytes;
+  int32_t planeBytes;
+  void* baseAddr;
+  void* mat;
+  void* masks;
+  int32_t maskPhaseRow;
+  int32_t maskPhaseCol;
+};
+
+// Draws part of a pixel map at dstRow, dstCol of the device context
+// (platformContext) the way the host draws its own image; 0 when done.
+using DisplayPixelsProc = int16_t (*)(const PixelMapView* source, const VRectView* sourceRect, int32_t dstRow,
+                                      int32_t dstCol, void* platformContext);
+
+// Scripting: what descriptorParameters points to, and the host's callbacks
+// for reading and writing descriptors (as far as the filter uses them).
+enum DialogPlay : int16_t {
+  kPlayDontDisplay = 0,  // a recorded step run without its dialog
+  kPlayDisplay = 1,
+  kPlaySilent = 2,
+};
+
+struct ReadDescriptorProcsView {
+  int16_t version;
+  int16_t count;
+  void* (*open)(void* descriptor, uint32_t* keys);
+  int16_t (*close)(void* reader);
+  unsigned char (*getKey)(void* reader, uint32_t* key, uint32_t* type, int32_t* flags);
+  int16_t (*getInteger)(void* reader, int32_t* value);
+  void* getFloat;
+  void* getUnitFloat;
+  int16_t (*getBoolean)(void* reader, unsigned char* value);
+};
+
+struct WriteDescriptorProcsView {
+  int16_t version;
+  int16_t count;
+  void* (*open)();
+  int16_t (*close)(void* writer, void** descriptor);
+  int16_t (*putInteger)(void* writer, uint32_t key, int32_t value);
+  void* putFloat;
+  void* putUnitFloat;
+  int16_t (*putBoolean)(void* writer, uint32_t key, unsigned char value);
+};
+
+struct DescriptorParametersView {
+  int16_t version;
+  int16_t playInfo;
+  int16_t recordInfo;
+  void* descriptor;
+  WriteDescriptorProcsView* writeProcs;
+  ReadDescriptorProcsView* readProcs;
 };
 
 // With the About selector the record is this one, not the filter record.
@@ -151,7 +267,17 @@ static_assert(offsetof(FilterRecordView, hostSignature) == ForHost(120, 144), "h
 static_assert(offsetof(FilterRecordView, imageMode) == ForHost(128, 156), "image mode");
 static_assert(offsetof(FilterRecordView, platformData) == ForHost(196, 224), "platform data");
 static_assert(offsetof(FilterRecordView, handleProcs) == ForHost(216, 264), "handle callbacks");
-static_assert(sizeof(FilterRecordView) == ForHost(220, 272), "described part of the record");
+static_assert(offsetof(FilterRecordView, advanceState) == ForHost(232, 288), "advance state");
+static_assert(offsetof(FilterRecordView, colorServices) == ForHost(264, 328), "colour services");
+static_assert(offsetof(FilterRecordView, inColumnBytes) == ForHost(308, 376), "column bytes");
+static_assert(offsetof(FilterRecordView, descriptorParameters) == ForHost(364, 440), "descriptor parameters");
+static_assert(sizeof(FilterRecordView) == ForHost(368, 448), "described part of the record");
+static_assert(offsetof(HandleProcsView, newHandle) == 4, "first handle callback");
+static_assert(offsetof(HandleProcsView, unlockHandle) == ForHost(24, 44), "unlock callback");
+static_assert(offsetof(PixelMapView, baseAddr) == ForHost(36, 36), "pixel map samples");
+static_assert(offsetof(DescriptorParametersView, descriptor) == ForHost(8, 8), "descriptor");
+static_assert(offsetof(ReadDescriptorProcsView, getBoolean) == ForHost(28, 52), "boolean reader");
+static_assert(offsetof(WriteDescriptorProcsView, putBoolean) == ForHost(24, 44), "boolean writer");
 static_assert(offsetof(AboutRecordView, platformData) == 0, "about record starts with platform data");
 static_assert(sizeof(PlatformDataView) == sizeof(void*), "platform data holds one window handle");
 

@@ -1,6 +1,8 @@
 #include "ReliefFilter.h"
 
 #include "FilterBands.h"
+#include "ImageModes.h"
+#include "ParallelRows.h"
 #include "ReliefKernel.h"
 
 namespace relief {
@@ -20,13 +22,17 @@ void AskForNothing(FilterRecordView* r) {
   r->maskRect = HostRect{0, 0, 0, 0};
 }
 
+// Planes read: the colour planes and the transparency when there is one.
+int InputPlanes(const FilterRecordView* r) { return ColourPlanes(r->imageMode) + (HasTransparency(r) ? 1 : 0); }
+
 // Asks for the band starting at firstRow; false when the rectangle is done.
-bool AskForBand(FilterRecordView* r, int firstRow) {
-  const int channels = ColourPlanes(r->imageMode);
+bool AskForBand(FilterRecordView* r, int firstRow, const ReliefSettings& settings) {
+  const ModeInfo mode = DescribeMode(r->imageMode);
   const Area filter = ToArea(r->filterRect);
-  const int rows = BandRows(filter.right - filter.left, channels, r->maxSpace);
+  const int planes = InputPlanes(r);
+  const int rows = BandRows(filter.right - filter.left, planes * mode.sampleBytes, r->maxSpace, settings.height);
   Area in{}, out{};
-  if (!PlanBand(filter, r->imageSize.h, r->imageSize.v, firstRow, rows, &in, &out)) {
+  if (!PlanBand(filter, r->imageSize.h, r->imageSize.v, firstRow, rows, &in, &out, settings.height)) {
     AskForNothing(r);
     return false;
   }
@@ -34,12 +40,13 @@ bool AskForBand(FilterRecordView* r, int firstRow) {
   r->outRect = ToHost(out);
   r->maskRect = HostRect{0, 0, 0, 0};
   r->inLoPlane = r->outLoPlane = 0;
-  r->inHiPlane = r->outHiPlane = static_cast<int16_t>(channels - 1);
+  r->inHiPlane = static_cast<int16_t>(planes - 1);
+  r->outHiPlane = static_cast<int16_t>(mode.colourPlanes - 1);
   return true;
 }
 
-int16_t CheckRecord(const FilterRecordView* r) {
-  if (!r) return kResultBadParameters;
+int16_t CheckRecord(const FilterRecordView* r, const ReliefSettings& settings) {
+  if (!r || !SettingsAreValid(settings)) return kResultBadParameters;
   const int channels = ColourPlanes(r->imageMode);
   if (channels == 0) return kResultBadMode;
   if (!GeometryIsSound(ToArea(r->filterRect), r->imageSize.h, r->imageSize.v, r->planes, channels))
@@ -49,19 +56,46 @@ int16_t CheckRecord(const FilterRecordView* r) {
 
 // The band the host handed over, as it was asked for; false when the host's
 // buffers cannot hold it.
-bool HandedOver(const FilterRecordView* r, int channels, PixelBlock* in, PixelBlock* out) {
+bool HandedOver(const FilterRecordView* r, PixelBlock* in, PixelBlock* out) {
+  const ModeInfo mode = DescribeMode(r->imageMode);
   const int planesIn = r->inHiPlane - r->inLoPlane + 1;
   const int planesOut = r->outHiPlane - r->outLoPlane + 1;
-  if (!r->inData || !r->outData || planesIn < channels || planesOut < channels) return false;
-  *in = PixelBlock{r->inRect.left, r->inRect.top, r->inRect.right, r->inRect.bottom, r->inRowBytes, planesIn};
-  *out = PixelBlock{r->outRect.left, r->outRect.top, r->outRect.right, r->outRect.bottom, r->outRowBytes, planesOut};
+  if (!r->inData || !r->outData || planesIn < InputPlanes(r) || planesOut < mode.colourPlanes) return false;
+  if (planesIn > 5 || planesOut > 5) return false;
+  if (mode.sampleBytes == 2) {
+    const bool aligned = (reinterpret_cast<uintptr_t>(r->inData) | reinterpret_cast<uintptr_t>(r->outData) |
+                          static_cast<uintptr_t>(r->inRowBytes) | static_cast<uintptr_t>(r->outRowBytes)) % 2 == 0;
+    if (!aligned) return false;
+  }
+  *in = PixelBlock{r->inRect.left, r->inRect.top, r->inRect.right, r->inRect.bottom, r->inRowBytes,
+                   planesIn * mode.sampleBytes};
+  *out = PixelBlock{r->outRect.left, r->outRect.top, r->outRect.right, r->outRect.bottom, r->outRowBytes,
+                    planesOut * mode.sampleBytes};
   const bool inCoversOut = in->left <= out->left && in->top <= out->top && in->right >= out->right &&
-                           in->bottom >= out->bottom;
-  return inCoversOut && in->rowBytes >= static_cast<std::ptrdiff_t>(in->right - in->left) * planesIn &&
-         out->rowBytes >= static_cast<std::ptrdiff_t>(out->right - out->left) * planesOut;
+                           in->bottom >= out->bottom && out->left < out->right && out->top < out->bottom;
+  return inCoversOut && in->rowBytes >= static_cast<std::ptrdiff_t>(in->right - in->left) * in->pixelBytes &&
+         out->rowBytes >= static_cast<std::ptrdiff_t>(out->right - out->left) * out->pixelBytes;
+}
+
+struct BandJob {
+  ReliefPlan plan;
+  const void* in;
+  PixelBlock inBlock;
+  void* out;
+  PixelBlock outBlock;
+};
+
+void RunBandRows(void* context, int firstRow, int lastRow) {
+  const BandJob* job = static_cast<const BandJob*>(context);
+  ReliefRows(job->plan, job->in, job->inBlock, job->out, job->outBlock, firstRow, lastRow);
 }
 
 }  // namespace
+
+bool HasTransparency(const FilterRecordView* record) {
+  const int channels = ColourPlanes(record->imageMode);
+  return channels > 0 && record->planes > channels;
+}
 
 int16_t PrepareFilter(FilterRecordView* record) {
   if (!record) return kResultBadParameters;
@@ -70,18 +104,18 @@ int16_t PrepareFilter(FilterRecordView* record) {
   return kResultOk;
 }
 
-int16_t StartFilter(FilterRecordView* record) {
-  const int16_t check = CheckRecord(record);
+int16_t StartFilter(FilterRecordView* record, const ReliefSettings& settings) {
+  const int16_t check = CheckRecord(record, settings);
   if (check != kResultOk) {
     if (record) AskForNothing(record);
     return check;
   }
-  AskForBand(record, record->filterRect.top);
+  AskForBand(record, record->filterRect.top, settings);
   return kResultOk;
 }
 
-int16_t ContinueFilter(FilterRecordView* record) {
-  const int16_t check = CheckRecord(record);
+int16_t ContinueFilter(FilterRecordView* record, const ReliefSettings& settings, RowRunner runner) {
+  const int16_t check = CheckRecord(record, settings);
   if (check != kResultOk) {
     if (record) AskForNothing(record);
     return check;
@@ -94,17 +128,18 @@ int16_t ContinueFilter(FilterRecordView* record) {
     AskForNothing(record);
     return kResultUserCancelled;
   }
-  const int channels = ColourPlanes(record->imageMode);
-  PixelBlock in{}, out{};
-  if (!HandedOver(record, channels, &in, &out)) {
+  BandJob job{};
+  if (!HandedOver(record, &job.inBlock, &job.outBlock) ||
+      !MakePlan(settings, record->imageMode, HasTransparency(record), &job.plan)) {
     AskForNothing(record);
     return kResultBadParameters;
   }
-  ReliefBlock(static_cast<const uint8_t*>(record->inData), in, static_cast<uint8_t*>(record->outData), out,
-              channels);
+  job.in = record->inData;
+  job.out = record->outData;
+  runner(job.outBlock.top, job.outBlock.bottom, job.outBlock.right - job.outBlock.left, RunBandRows, &job);
   const int top = record->filterRect.top;
-  if (record->reportProgress) record->reportProgress(out.bottom - top, record->filterRect.bottom - top);
-  AskForBand(record, out.bottom);
+  if (record->reportProgress) record->reportProgress(job.outBlock.bottom - top, record->filterRect.bottom - top);
+  AskForBand(record, job.outBlock.bottom, settings);
   return kResultOk;
 }
 

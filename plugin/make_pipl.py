@@ -18,9 +18,16 @@ ENTRY_POINT = "PluginMain"
 ENTRY_KEYS = {"x86": "wx86", "x64": "8664"}
 
 # Supported-mode flags: a 16-bit word whose most significant bit stands for
-# the first mode (bitmap), the next for grayscale, and so on.
-MODE_ORDER = ["bitmap", "gray", "indexed", "rgb", "cmyk", "hsl", "hsb", "multichannel", "duotone", "lab"]
-SUPPORTED_MODES = ["gray", "rgb"]
+# the first mode (bitmap), the next for grayscale, and so on, in the order of
+# the image mode numbers hosts report (16-bit modes from bit 10 on).
+MODE_ORDER = ["bitmap", "gray", "indexed", "rgb", "cmyk", "hsl", "hsb", "multichannel", "duotone", "lab",
+              "gray16", "rgb48", "lab48", "cmyk64", "deepmultichannel", "duotone16"]
+SUPPORTED_MODES = ["gray", "rgb", "cmyk", "lab", "gray16", "rgb48", "lab48", "cmyk64"]
+
+# The same modes as the condition hosts evaluate to enable the menu item.
+ENABLE_NAMES = {"gray": "GrayScaleMode", "rgb": "RGBMode", "cmyk": "CMYKMode", "lab": "LabMode",
+                "gray16": "Gray16Mode", "rgb48": "RGB48Mode", "lab48": "Lab48Mode", "cmyk64": "CMYK64Mode"}
+ENABLE_INFO = "in (PSHOP_ImageMode, " + ", ".join(ENABLE_NAMES[m] for m in SUPPORTED_MODES) + ")"
 
 # Filter cases, in the order hosts index them: flat image, flat image with
 # selection, floating selection, editable transparency without and with
@@ -69,6 +76,7 @@ def build(arch):
         prop("name", pascal(NAME)),
         prop("catg", pascal(CATEGORY)),
         prop("mode", mode_word(SUPPORTED_MODES)),
+        prop("enbl", ENABLE_INFO.encode("ascii") + b"\0"),
         prop("fici", b"".join(bytes(case) for case in FILTER_CASES)),
     ]
     return struct.pack("<HII", 1, 0, len(props)) + b"".join(props)

@@ -8,8 +8,13 @@ function(add_installer_resources name list out_dir)
     message(FATAL_ERROR "payload list ${list}: no such file")
   endif()
   set(payload_rc ${out_dir}/payload.rc)
+  # The 64-bit twin checks the same list again; the main tree prints its notes.
+  set(notes)
+  if(WIN64_CHILD)
+    set(notes --no-notes)
+  endif()
   add_custom_command(OUTPUT ${payload_rc}
-    COMMAND ${PAYLOAD_TOOL} rc ${list} ${PLUGIN32} ${PLUGIN64} ${payload_rc} ${payload_rc}.d
+    COMMAND ${PAYLOAD_TOOL} rc ${notes} ${list} ${PLUGIN32} ${PLUGIN64} ${payload_rc} ${payload_rc}.d
     DEPENDS ${list} ${PAYLOAD_TOOL} ${PLUGIN32} ${PLUGIN64}
     DEPFILE ${payload_rc}.d
     COMMENT "Checking the payload list ${list}"

@@ -10,15 +10,18 @@ build=$(cd "${1:-$root/build}" && pwd)
 
 # The product is the 32-bit exe. Debian's Wine runs 32-bit code in a 32-bit
 # Linux process, which some kernels cannot run; then the 64-bit twin, built
-# from the same sources, stands in for it.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# from the same sources, stands in for it (emulation is for the tests). The
+# kernel itself is asked (scripts/x86-mode.sh), so that a binfmt_misc entry
+# left behind does not pass for native 32-bit support.
+mode=$(bash "$root/scripts/x86-mode.sh")
+if [ "${mode%%:*}" = native ]; then
   loader=/usr/lib/wine/wine
   exe=$build/iRelief-Setup.exe
   echo "run: starting the 32-bit installer $exe"
 else
   loader=/usr/lib/wine/wine64
   exe=$build/win64/iRelief-Setup.exe
-  echo "run: this machine cannot run 32-bit Windows code under Wine;"
+  echo "run: 32-bit Windows code does not run natively here (${mode#*: });"
   echo "run: starting the 64-bit twin $exe (same sources) instead of $build/iRelief-Setup.exe"
 fi
 [ -f "$exe" ] || { echo "run: $exe is missing; build first (make build)" >&2; exit 1; }

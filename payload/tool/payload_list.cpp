@@ -3,9 +3,10 @@
 // preset kinds) and writes the payload resources as a resource script; it
 // also tells what the installer makes of a resource name.
 //
-//   payload-list rc LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]
+//   payload-list rc [--no-notes] LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]
 //   payload-list describe        lines "TYPE<TAB>NAME" on stdin
 //   payload-list encode NAME...
+//   payload-list types           the payload's resource types, "TYPE<TAB>HOLDS"
 //
 // A list has one resource a line, TYPE<TAB>NAME<TAB>SOURCE; blank lines and
 // lines that begin with # are left out.
@@ -19,23 +20,32 @@
 #include <string>
 #include <vector>
 
+#include "payload/PayloadResourceTypes.h"
 #include "payload/PresetKinds.h"
 #include "payload/ResourceName.h"
 #include "payload/ResourceNameEncode.h"
 
 namespace {
 
-const char* const kTypes[] = {"3000", "3001"};
-const char* const kTypeHolds[] = {"files for 32-bit hosts", "files for 64-bit hosts"};
+constexpr int kTypeCount = static_cast<int>(sizeof kPayloadResourceTypes / sizeof kPayloadResourceTypes[0]);
+
+// A type as the list and the resource script write it: "3000".
+std::string TypeText(int index) { return std::to_string(kPayloadResourceTypes[index].id); }
 
 struct Entry {
   int line;
-  int type;  // index into kTypes
+  int type;  // index into kPayloadResourceTypes
   std::string name;
   std::string resourceName;
   std::string source;  // as written
   std::string path;    // resolved
   const PresetKind* preset;
+  // Where the installer meets it: kept in the list's order, or moved ahead
+  // of an earlier line (aheadOf, an index into the list's entries) because
+  // no resource name for it sorts after that line's.
+  bool kept = true;
+  int aheadOf = -1;
+  NameProblem whyMoved = NameProblem::None;
 };
 
 class ListChecker {
@@ -51,7 +61,8 @@ class ListChecker {
     }
   }
 
-  bool Read() {
+  // Reads and checks the list; notes says whether moved lines are noted.
+  bool Read(bool notes) {
     FILE* in = std::fopen(list_.c_str(), "rb");
     if (!in) {
       std::fprintf(stderr, "%s: cannot read the payload list: %s\n", list_.c_str(), std::strerror(errno));
@@ -83,6 +94,7 @@ class ListChecker {
       std::fprintf(stderr, "%s: the payload list names no resource\n", list_.c_str());
       ++errors_;
     }
+    if (errors_ == 0 && notes) NoteMoves();
     return errors_ == 0;
   }
 
@@ -127,10 +139,14 @@ class ListChecker {
       return;
     }
     Entry e{line, -1, fields[1], "", fields[2], "", nullptr};
-    for (int t = 0; t < 2; ++t)
-      if (fields[0] == kTypes[t]) e.type = t;
+    std::string known;
+    for (int t = 0; t < kTypeCount; ++t) {
+      if (fields[0] == TypeText(t)) e.type = t;
+      known += std::string(t == 0 ? "" : t + 1 == kTypeCount ? " or " : ", ") + TypeText(t) + " (" +
+               kPayloadResourceTypes[t].holds + ")";
+    }
     if (e.type < 0) {
-      Fail(line, "unknown type \"" + fields[0] + "\": use 3000 (files for 32-bit hosts) or 3001 (files for 64-bit hosts)");
+      Fail(line, "unknown type \"" + fields[0] + "\": use " + known);
       return;
     }
     bool ok = CheckName(e);
@@ -161,13 +177,13 @@ class ListChecker {
       if (other.type != e.type) continue;
       if (Folded(other.name) == Folded(e.name)) {
         Fail(e.line, "name \"" + e.name + "\" is the same file as \"" + other.name + "\" of line " +
-                         std::to_string(other.line) + " in type " + kTypes[e.type] +
+                         std::to_string(other.line) + " in type " + TypeText(e.type) +
                          " (Windows does not tell file names apart by letter case)");
         return false;
       }
       if (e.preset && other.preset == e.preset) {
         Fail(e.line, "preset block \"" + e.name + "\" writes the same registry values as \"" + other.name +
-                         "\" of line " + std::to_string(other.line) + " in type " + kTypes[e.type] + " (" +
+                         "\" of line " + std::to_string(other.line) + " in type " + TypeText(e.type) + " (" +
                          e.preset->valuePrefix + "01 and on under HKEY_CURRENT_USER\\" + e.preset->key + ")");
         return false;
       }
@@ -225,37 +241,72 @@ class ListChecker {
       return false;
     }
     const PresetKind* kind = FindPresetKind(e.name.c_str());
-    if (kind) {
-      const unsigned long long needed = static_cast<unsigned long long>(kind->recordCount) * kind->recordSize;
-      if (size < needed) {
-        Fail(e.line, "preset block \"" + e.name + "\" (" + kind->marker + ": " + std::to_string(kind->recordCount) +
-                         " records of " + std::to_string(kind->recordSize) + " bytes) needs " +
-                         std::to_string(needed) + " bytes; " + shown + " holds " + std::to_string(size));
-        return false;
-      }
+    if (kind && !PresetBlockComplete(*kind, size)) {
+      Fail(e.line, "preset block \"" + e.name + "\" (" + kind->marker + ": " + std::to_string(kind->recordCount) +
+                       " records of " + std::to_string(kind->recordSize) + " bytes) needs " +
+                       std::to_string(PresetBlockBytes(*kind)) + " bytes; " + shown + " holds " + std::to_string(size));
+      return false;
     }
     return true;
   }
 
-  // The installer meets the resources of a type in the order of their names;
-  // where the shortest names would change the list's order, a longer one that
-  // decodes the same keeps it.
-  void CheckOrder(Entry& e) {
-    const Entry* previous = nullptr;
-    for (const Entry& other : entries_)
-      if (other.type == e.type && !other.resourceName.empty()) previous = &other;
-    if (!previous || e.resourceName > previous->resourceName) return;
+  // Encodes e's name into e.resourceName so that it sorts after `after`;
+  // false (and e unchanged) when no such name exists.
+  static bool EncodeAfter(Entry& e, const std::string& after, NameProblem* problem) {
     char encoded[kResourceNameCapacity];
-    NameEncoding r = EncodeResourceName(e.name.c_str(), encoded, sizeof encoded, previous->resourceName.c_str());
-    if (r.problem == NameProblem::None) {
-      e.resourceName = encoded;
-      return;
+    const NameEncoding r = EncodeResourceName(e.name.c_str(), encoded, sizeof encoded, after.c_str());
+    if (r.problem != NameProblem::None) {
+      *problem = r.problem;
+      return false;
     }
-    Fail(e.line, "name \"" + e.name + "\" cannot keep its place after \"" + previous->name + "\" of line " +
-                     std::to_string(previous->line) + ": the installer writes a type's resources in the order of " +
-                     "their names, and no resource name for it sorts after \"" + previous->resourceName +
-                     "\"; list it before line " + std::to_string(previous->line));
-    e.resourceName.clear();
+    e.resourceName = encoded;
+    return true;
+  }
+
+  // The installer meets the resources of a type in the order of their names.
+  // Where the shortest name would change the list's order, a longer one that
+  // decodes the same keeps it. Where no name can, the entry is moved: it goes
+  // as late as names allow, after as many of the lines kept in order as it
+  // can, and after the lines moved to the same place before it where it can.
+  // What the user gets is the same in any order.
+  void CheckOrder(Entry& e) {
+    std::vector<int> chain;  // the type's lines kept in order, ascending names
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+      if (entries_[i].type == e.type && entries_[i].kept) chain.push_back(static_cast<int>(i));
+    if (chain.empty() || e.resourceName > entries_[chain.back()].resourceName) return;
+    NameProblem problem = NameProblem::None;
+    if (EncodeAfter(e, entries_[chain.back()].resourceName, &problem)) return;
+
+    e.kept = false;
+    for (int link = static_cast<int>(chain.size()) - 1; link >= 0; --link) {
+      // No name sorts after chain[link]; the latest place left is after
+      // chain[link - 1] (or first of all), and lines moved there earlier
+      // come first where names allow it.
+      e.aheadOf = chain[static_cast<std::size_t>(link)];
+      e.whyMoved = problem;
+      const std::string floor = link > 0 ? entries_[chain[static_cast<std::size_t>(link - 1)]].resourceName : "";
+      std::string movedThere = floor;
+      for (const Entry& other : entries_)
+        if (other.type == e.type && !other.kept && other.aheadOf == e.aheadOf && other.resourceName > movedThere)
+          movedThere = other.resourceName;
+      NameProblem ignored;
+      if (movedThere != floor && EncodeAfter(e, movedThere, &ignored)) return;
+      if (link == 0 || EncodeAfter(e, floor, &problem)) return;  // first of all: the shortest name
+    }
+  }
+
+  // One note a moved line: the build goes on.
+  void NoteMoves() const {
+    const std::string shortEnough = "shorter than " + std::to_string(kResourceNameCapacity) + " characters ";
+    for (const Entry& e : entries_) {
+      if (e.kept) continue;
+      const Entry& ahead = entries_[static_cast<std::size_t>(e.aheadOf)];
+      std::fprintf(stderr,
+                   "%s:%d: note: type %s writes \"%s\" before \"%s\" of line %d, out of the list's order: "
+                   "no resource name for it %ssorts after \"%s\"\n",
+                   list_.c_str(), e.line, TypeText(e.type).c_str(), e.name.c_str(), ahead.name.c_str(), ahead.line,
+                   e.whyMoved == NameProblem::TooLong ? shortEnough.c_str() : "", ahead.resourceName.c_str());
+    }
   }
 
   std::string list_, plugin32_, plugin64_, folder_;
@@ -286,24 +337,33 @@ bool WriteFileAtomically(const std::string& path, const std::string& text) {
   return true;
 }
 
+// --no-notes: a second build of the same list (the 64-bit twin's) leaves the
+// notes to the first.
 int WriteResourceScript(int argc, char** argv) {
+  const bool notes = !(argc > 2 && std::strcmp(argv[2], "--no-notes") == 0);
+  if (!notes) {
+    ++argv;
+    --argc;
+  }
   if (argc < 6 || argc > 7) {
-    std::fprintf(stderr, "usage: payload-list rc LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]\n");
+    std::fprintf(stderr, "usage: payload-list rc [--no-notes] LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]\n");
     return 2;
   }
   const std::string list = argv[2], out = argv[5];
   ListChecker checker(list, argv[3], argv[4]);
-  if (!checker.Read()) {
+  if (!checker.Read(notes)) {
     std::remove(out.c_str());
     std::fprintf(stderr, "%s: the payload list has errors; no payload was built\n", list.c_str());
     return 1;
   }
   std::string rc = "// Generated from " + list + " by payload-list. Each resource's name encodes\n"
-                   "// the installed file name; 3000 holds files for 32-bit hosts, 3001 for 64-bit hosts.\n";
+                   "// the installed file name; the type says which hosts the file is for:\n";
+  for (const PayloadResourceType& type : kPayloadResourceTypes)
+    rc += "//   " + std::to_string(type.id) + " holds " + type.holds + "\n";
   std::string deps = DepPath(out) + ": " + DepPath(list);
   for (const Entry& e : checker.entries()) {
     // The directive between two entries also keeps windres from joining their strings.
-    rc += "LANGUAGE 9, 1\n\"" + e.resourceName + "\" " + kTypes[e.type] + " \"" + e.path + "\"\n";
+    rc += "LANGUAGE 9, 1\n\"" + e.resourceName + "\" " + TypeText(e.type) + " \"" + e.path + "\"\n";
     deps += " \\\n  " + DepPath(e.path);
   }
   if (!WriteFileAtomically(out, rc) || (argc == 7 && !WriteFileAtomically(argv[6], deps + "\n"))) {
@@ -326,8 +386,7 @@ int Describe() {
     std::cout << line << '\t';
     char decoded[kResourceNameCapacity];
     bool plain = true;
-    for (unsigned char c : name)
-      if (c < 0x20 || c > 0x7E) plain = false;
+    for (char c : name) plain = plain && IsPrintableAscii(c);
     if (name.size() >= sizeof decoded || !plain) {
       std::cout << "unusable\tnot a usable file name\n";
       continue;
@@ -339,7 +398,7 @@ int Describe() {
       FormatPresetValueName(first, sizeof first, *kind, 1);
       FormatPresetValueName(last, sizeof last, *kind, kind->recordCount);
       std::cout << "preset\t" << kind->marker << "\tHKEY_CURRENT_USER\\" << kind->key << '\t' << first << '-' << last
-                << '\t' << kind->recordCount * kind->recordSize << '\n';
+                << '\t' << PresetBlockBytes(*kind) << '\n';
     } else {
       std::cout << "file\t" << decoded << '\n';
     }
@@ -362,6 +421,13 @@ int Encode(int argc, char** argv) {
   return failed ? 1 : 0;
 }
 
+// The payload's resource types, for scripts/payload-info: "TYPE<TAB>HOLDS"
+// lines in the order it lists them.
+int Types() {
+  for (const PayloadResourceType& type : kPayloadResourceTypes) std::printf("%d\t%s\n", type.id, type.holds);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -369,9 +435,11 @@ int main(int argc, char** argv) {
   if (command == "rc") return WriteResourceScript(argc, argv);
   if (command == "describe") return Describe();
   if (command == "encode") return Encode(argc, argv);
+  if (command == "types") return Types();
   std::fprintf(stderr,
-               "usage: payload-list rc LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]\n"
+               "usage: payload-list rc [--no-notes] LIST PLUGIN_X86 PLUGIN_X64 OUT.rc [DEPFILE]\n"
                "       payload-list describe < TYPE<TAB>NAME lines\n"
-               "       payload-list encode FILE-NAME...\n");
+               "       payload-list encode FILE-NAME...\n"
+               "       payload-list types\n");
   return 2;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/ElementSlots.h"
+#include "common/Wow64.h"
 
 TEST(IsWow64, ReportsThe64BitPrefixAndKeepsTheEntryPointInSlot20) {
   ElementSlots[kSlotIsWow64Process] = nullptr;

@@ -24,7 +24,7 @@ class AdversarialRegistry : public ::testing::Test {
 
   // A value holding a test folder, which is created unless told otherwise.
   static void Folder(const std::string& key, const std::string& name, const std::string& folder, bool create = true) {
-    if (create) MakeFolder(kAdv + folder);
+    if (create) EXPECT_TRUE(MakeFolders(kAdv + folder)) << "creating a folder";
     SetRegistryString(kCu, kView32, key, name, kAdv + folder);
   }
   static void Bytes(const std::string& key, const std::string& name, DWORD type, const std::string& bytes) {

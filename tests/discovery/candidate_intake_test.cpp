@@ -16,7 +16,7 @@ class CandidateIntake : public ::testing::Test {
  protected:
   void SetUp() override {
     DiscoveryEnvironment::Clean();
-    MakeFolder("C:\\dtest\\Host\\Plug-ins");
+    EXPECT_TRUE(MakeFolders("C:\\dtest\\Host\\Plug-ins")) << "creating a folder";
   }
   void TearDown() override { DiscoveryEnvironment::Clean(); }
 
@@ -52,14 +52,14 @@ TEST_F(CandidateIntake, VerifyFolderTrimsTheLastComponentOnly) {
   EXPECT_EQ(0, Verify("C:\\").first);
   EXPECT_EQ(0, Verify("").first);
   EXPECT_EQ(0, Verify("C").first);
-  MakeFolder("C:\\dtest\\Host\\Plug-ins\\Fil");
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Host\\Plug-ins\\Fil")) << "creating a folder";
   EXPECT_EQ(std::make_pair(1, std::string("C:\\dtest\\Host\\Plug-ins\\Fil")), Verify("C:\\dtest\\Host\\Plug-ins\\Filters"))
       << "an existing shorter name is found first";
 }
 
 TEST_F(CandidateIntake, NormalisesCutsTheMakerFolderAndDropsDuplicates) {
-  MakeFolder("C:\\dtest\\Host\\Plug-ins\\mirefold");
-  MakeFolder("C:\\dtest\\Host\\Plug-ins\\Oldmirefold");
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Host\\Plug-ins\\mirefold")) << "creating a folder";
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Host\\Plug-ins\\Oldmirefold")) << "creating a folder";
   Add("C:\\dtest\\Host\\Plug-ins\\");
   Add("c:\\DTEST\\HOST\\PLUG-INS");
   Add("C:\\dtest\\host\\plug-ins\\mirefold\\");
@@ -73,27 +73,27 @@ TEST_F(CandidateIntake, NormalisesCutsTheMakerFolderAndDropsDuplicates) {
     EXPECT_EQ(0, FolderCandidates[i].From64BitView) << "record " << i;
   }
   Use64BitRegistryView = 1;
-  MakeFolder("C:\\dtest\\Host64\\Plug-ins");
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Host64\\Plug-ins")) << "creating a folder";
   Add("C:\\dtest\\Host64\\Plug-ins");
   EXPECT_EQ(1, FolderCandidates[2].From64BitView) << "the view flag is recorded with the entry";
 }
 
 TEST_F(CandidateIntake, TheTwentyFirstFolderIsTracedButNotStored) {
-  WriteWholeFile(kTraceFilePath, "");
+  EXPECT_TRUE(WriteFileText(kTraceFilePath, "")) << "writing a file";
   for (int i = 1; i <= 21; ++i) {
     const std::string folder = std::string("C:\\dtest\\H") + std::to_string(i);
-    MakeFolder(folder);
+    EXPECT_TRUE(MakeFolders(folder)) << "creating a folder";
     Add(folder, "many");
   }
   EXPECT_EQ(20, Count());
   EXPECT_STREQ("C:\\Dtest\\H20\\", FolderCandidates[19].Path);
-  const std::string trace = ReadWholeFile(kTraceFilePath);
+  const std::string trace = ReadFileText(kTraceFilePath);
   EXPECT_NE(std::string::npos, trace.find("x32 many  C:\\dtest\\H21\r\n")) << "trace:\n" << trace;
 }
 
 TEST_F(CandidateIntake, TraceFileIsAppendedByteForByte) {
-  WriteWholeFile(kTraceFilePath, "");
-  MakeFolder("C:\\dtest\\Two\\Plug-ins");
+  EXPECT_TRUE(WriteFileText(kTraceFilePath, "")) << "writing a file";
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Two\\Plug-ins")) << "creating a folder";
   Add("C:\\dtest\\Host\\Plug-ins\\Filters", "HKEY_LOCAL_MACHINE  software\\mirefold  plugin  ");
   Use64BitRegistryView = 1;
   Add("c:\\dtest\\two\\plug-ins\\", "shell");
@@ -105,36 +105,36 @@ TEST_F(CandidateIntake, TraceFileIsAppendedByteForByte) {
       "x32 HKEY_LOCAL_MACHINE  software\\mirefold  plugin    C:\\dtest\\Host\\Plug-ins\\\r\n"
       "x64 shell  c:\\dtest\\two\\plug-ins\r\n"
       "x64 again  C:\\dtest\\Two\\Plug-ins\r\n";
-  EXPECT_EQ(expected, ReadWholeFile(kTraceFilePath));
+  EXPECT_EQ(expected, ReadFileText(kTraceFilePath));
 
   // A second run appends its own header after what is there.
   ResetFolderCandidates();
   Add("C:\\dtest\\Host\\Plug-ins", "next");
-  EXPECT_EQ(expected + "\r\n\r\nWow64\r\nx32 next  C:\\dtest\\Host\\Plug-ins\r\n", ReadWholeFile(kTraceFilePath));
+  EXPECT_EQ(expected + "\r\n\r\nWow64\r\nx32 next  C:\\dtest\\Host\\Plug-ins\r\n", ReadFileText(kTraceFilePath));
 }
 
 TEST_F(CandidateIntake, NoTraceFileIsCreated) {
   Add("C:\\dtest\\Host\\Plug-ins");
   EXPECT_EQ(1, Count()) << "tracing is optional; the folder is still stored";
-  EXPECT_FALSE(FileExists(kTraceFilePath)) << "c:\\inst581.txt was created";
+  EXPECT_FALSE(Exists(kTraceFilePath)) << "c:\\inst581.txt was created";
 }
 
 TEST_F(CandidateIntake, TraceRefusesAHardLinkedFile) {
   const char* victim = "C:\\dtest\\victim.txt";
-  WriteWholeFile(victim, "precious");
+  EXPECT_TRUE(WriteFileText(victim, "precious")) << "writing a file";
   ASSERT_TRUE(CreateHardLinkA(kTraceFilePath, victim, nullptr)) << "error " << GetLastError();
   Add("C:\\dtest\\Host\\Plug-ins");
-  EXPECT_EQ("precious", ReadWholeFile(victim)) << "the installer wrote through a planted hard link";
+  EXPECT_EQ("precious", ReadFileText(victim)) << "the installer wrote through a planted hard link";
   EXPECT_EQ(1, Count());
 }
 
 TEST_F(CandidateIntake, TraceRefusesASymbolicLink) {
   const char* victim = "C:\\dtest\\victim.txt";
-  WriteWholeFile(victim, "precious");
+  EXPECT_TRUE(WriteFileText(victim, "precious")) << "writing a file";
   if (!CreateSymbolicLinkA(kTraceFilePath, victim, 0))
     GTEST_SKIP() << "this system makes no symbolic links (error " << GetLastError() << ")";
   Add("C:\\dtest\\Host\\Plug-ins");
-  EXPECT_EQ("precious", ReadWholeFile(victim)) << "the installer wrote through a planted symbolic link";
+  EXPECT_EQ("precious", ReadFileText(victim)) << "the installer wrote through a planted symbolic link";
 }
 
 TEST_F(CandidateIntake, TraceRefusesAFolderOfThatName) {

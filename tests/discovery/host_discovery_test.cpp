@@ -20,15 +20,15 @@ class HostDiscovery : public ::testing::Test {
  protected:
   void SetUp() override {
     DiscoveryEnvironment::Clean();
-    RemoveFolder(kPs64);
-    RemoveFolder(kPs32);
-    RemoveFolder(kPse);
+    RemoveTree(kPs64);
+    RemoveTree(kPs32);
+    RemoveTree(kPse);
   }
   void TearDown() override {
     DiscoveryEnvironment::Clean();
-    RemoveFolder(kPs64);
-    RemoveFolder(kPs32);
-    RemoveFolder(kPse);
+    RemoveTree(kPs64);
+    RemoveTree(kPs32);
+    RemoveTree(kPse);
   }
 };
 
@@ -52,17 +52,17 @@ void ExpectCandidates(const Expected* expected, int count) {
 TEST_F(HostDiscovery, FindsEveryHostInTheDropDownOrder) {
   const HKEY cu = HKEY_CURRENT_USER, lm = HKEY_LOCAL_MACHINE;
   // The maker's own key, both hives; the machine-wide copy repeats a folder.
-  MakeFolder("C:\\dtest\\MakerHost\\Plug-ins\\Mirefold");
-  MakeFolder("C:\\dtest\\Legacy Host\\Filters");
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\MakerHost\\Plug-ins\\Mirefold")) << "creating a folder";
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Legacy Host\\Filters")) << "creating a folder";
   SetRegistryString(cu, kView32, "Software\\Mirefold\\iRelief", "PluginFolder", "C:\\dtest\\MakerHost\\Plug-ins\\Mirefold\\");
   SetRegistryString(lm, kView32, "Software\\Mirefold\\iRelief", "Directory1", "C:\\dtest\\Legacy Host\\Filters");
   SetRegistryString(lm, kView32, "Software\\Mirefold\\iRelief", "PluginDir", "c:\\DTEST\\makerhost\\plug-ins");
 
   // Photoshop CS6: a 64-bit build in the 64-bit view, a 32-bit build in the
   // 32-bit view, each with a PluginPath subkey under its version key.
-  MakeFolder(std::string(kPs64) + "\\Plug-ins");
-  MakeFolder(std::string(kPs32) + "\\Plug-ins");
-  MakeFolder(std::string(kPse) + "\\Plug-Ins");
+  EXPECT_TRUE(MakeFolders(std::string(kPs64) + "\\Plug-ins")) << "creating a folder";
+  EXPECT_TRUE(MakeFolders(std::string(kPs32) + "\\Plug-ins")) << "creating a folder";
+  EXPECT_TRUE(MakeFolders(std::string(kPse) + "\\Plug-Ins")) << "creating a folder";
   SetRegistryString(lm, kView64, "Software\\Adobe\\Photoshop\\60.0\\PluginPath", "", std::string(kPs64) + "\\Plug-ins\\");
   SetRegistryString(lm, kView64, "Software\\Adobe\\Photoshop\\60.0", "ApplicationPath", std::string(kPs64) + "\\");
   SetRegistryString(lm, kView32, "Software\\Adobe\\Photoshop\\60.0\\PluginPath", "", std::string(kPs32) + "\\Plug-ins\\");
@@ -73,24 +73,24 @@ TEST_F(HostDiscovery, FindsEveryHostInTheDropDownOrder) {
   SetRegistryString(cu, kView32, "Software\\Adobe\\Photoshop\\60.0", "ColorPickerDialog", "0");
   SetRegistryString(cu, kView32, "Software\\Adobe\\Photoshop\\60.0\\Workspaces", "LastWorkspace", "Essentials");
   // A reader under the same vendor, whose plug-ins are no filters.
-  MakeFolder("C:\\dtest\\Acrobat\\plug_ins");
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Acrobat\\plug_ins")) << "creating a folder";
   SetRegistryString(lm, kView32, "Software\\Adobe\\Acrobat Reader\\10.0\\InstallPath", "PluginPath", "C:\\dtest\\Acrobat\\plug_ins");
 
-  MakeFolder("C:\\dtest\\Corel\\PSP X4\\PlugIns");
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Corel\\PSP X4\\PlugIns")) << "creating a folder";
   SetRegistryString(lm, kView32, "Software\\Corel\\Corel PaintShop Pro\\X4\\PlugIns", "Dir0", "C:\\dtest\\Corel\\PSP X4\\PlugIns");
-  MakeFolder("C:\\dtest\\Jasc\\Filters");
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Jasc\\Filters")) << "creating a folder";
   SetRegistryString(cu, kView32, "Software\\Jasc\\Paint Shop Pro\\8\\File Locations", "Directory2", "C:\\dtest\\Jasc\\Filters");
-  MakeFolder("C:\\dtest\\Xara\\Plugins");
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Xara\\Plugins")) << "creating a folder";
   SetRegistryString(lm, kView32, "Software\\Xara\\XaraX\\Filters", "PlugInPath", "\"C:\\dtest\\Xara\\Plugins\"");
 
-  MakeFolder("C:\\dtest\\Fireworks 8\\Plug-ins");
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Fireworks 8\\Plug-ins")) << "creating a folder";
   SetRegistryString(lm, kView32, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\fireworks.exe", "",
                     "C:\\dtest\\Fireworks 8\\Fireworks.exe");
-  MakeFolder("C:\\dtest\\Editor 3\\Plugin");
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Editor 3\\Plugin")) << "creating a folder";
   SetRegistryString(lm, kView32, "Software\\Classes\\PI3.Image\\shell\\open\\command", "",
                     "\"C:\\dtest\\Editor 3\\editor.exe\" \"%1\"");
 
-  WriteWholeFile(kTraceFilePath, "");
+  EXPECT_TRUE(WriteFileText(kTraceFilePath, "")) << "writing a file";
   DiscoverHostFolders();
 
   const Expected expected[] = {
@@ -126,13 +126,13 @@ TEST_F(HostDiscovery, FindsEveryHostInTheDropDownOrder) {
       "x32 HKEY_LOCAL_MACHINE  software\\xara\\xarax\\filters  pluginpath    C:\\dtest\\Xara\\Plugins\r\n"
       "x32 appath  C:\\dtest\\Fireworks 8\\plug-ins\r\n"
       "x32 shell  C:\\dtest\\Editor 3\\plugin\r\n";
-  EXPECT_EQ(expectedTrace, ReadWholeFile(kTraceFilePath));
+  EXPECT_EQ(expectedTrace, ReadFileText(kTraceFilePath));
 }
 
 TEST_F(HostDiscovery, NothingInstalledGivesAnEmptyList) {
   DiscoverHostFolders();
   EXPECT_TRUE(FolderCandidatesEmpty());
-  EXPECT_FALSE(FileExists(kTraceFilePath));
+  EXPECT_FALSE(Exists(kTraceFilePath));
 }
 
 TEST_F(HostDiscovery, AppFoldersThatAreNoFoldersAreLeftOut) {
@@ -140,8 +140,8 @@ TEST_F(HostDiscovery, AppFoldersThatAreNoFoldersAreLeftOut) {
                     "", "fireworks.exe");
   SetRegistryValue(HKEY_LOCAL_MACHINE, kView32, "Software\\Classes\\PI3.Image\\shell\\open\\command", "", REG_EXPAND_SZ,
                    "C:\\dtest\\x.exe", 15);
-  MakeFolder("C:\\dtest\\plugin");
-  MakeFolder("C:\\dtest\\Fireworks\\Plug-ins");
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\plugin")) << "creating a folder";
+  EXPECT_TRUE(MakeFolders("C:\\dtest\\Fireworks\\Plug-ins")) << "creating a folder";
   SetRegistryString(HKEY_LOCAL_MACHINE, kView32, "Software\\Mirefold\\App Paths\\fireworks.exe", "",
                     "C:\\dtest\\Fireworks\\Fireworks.exe");  // the right shape in the wrong place
   DiscoverHostFolders();

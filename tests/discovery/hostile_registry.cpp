@@ -1,5 +1,6 @@
 #include "hostile_registry.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include "discovery_fixture.h"
@@ -21,7 +22,7 @@ std::string Shown(const std::string& shownRoot, std::string name) {
 std::vector<std::string> LoadHostileRegistry(const std::string& root) {
   const std::string adv = root + "adv\\";
   auto folder = [&](const std::string& key, const std::string& name, const std::string& sub) {
-    MakeFolder(adv + sub);
+    EXPECT_TRUE(MakeFolders(adv + sub)) << "creating a folder";
     SetRegistryString(kCu, kView32, key, name, adv + sub);
   };
   auto bytes = [&](const std::string& key, const std::string& name, DWORD type, const std::string& data) {
@@ -58,7 +59,7 @@ std::vector<std::string> LoadHostileRegistry(const std::string& root) {
   // Data of 255 to 300 bytes, with and without terminator.
   const std::string sizes = kMaker + "\\sizes";
   auto padded = [&](const std::string& sub, std::size_t characters) {
-    MakeFolder(adv + sub);
+    EXPECT_TRUE(MakeFolders(adv + sub)) << "creating a folder";
     std::string text = adv + sub + "\\";
     text.resize(characters, 'x');
     return text;
@@ -72,7 +73,7 @@ std::vector<std::string> LoadHostileRegistry(const std::string& root) {
 
   // Other types named like folder values; empty data; no terminator.
   const std::string types = kMaker + "\\types";
-  for (const char* sub : {"expand", "binary", "multi", "noterm"}) MakeFolder(adv + sub);
+  for (const char* sub : {"expand", "binary", "multi", "noterm"}) EXPECT_TRUE(MakeFolders(adv + sub)) << "creating a folder";
   bytes(types, "PluginPath", REG_EXPAND_SZ, adv + "expand" + '\0');
   bytes(types, "plugin", REG_BINARY, adv + "binary" + '\0');
   bytes(types, "directory1", REG_DWORD, std::string("C:\\d", 4));

@@ -6,7 +6,8 @@
 #include "check_colour.h"
 #include "dib_canvas.h"
 #include "jui/BitmapCache.h"
-#include "jui/BitmapDraw.h"
+#include "jui/PixelCopies.h"
+#include "jui/TileBitmap.h"
 #include "test_art.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "payload/PayloadOutcome.h"
 #include "payload/SkipList.h"
 #include "payload_fixture.h"
-#include "tests/support/fill_drive.h"
+#include "tests/support/FillDrive.h"
 
 namespace {
 

@@ -60,23 +60,23 @@ TEST_F(ExtractTest, SkipKeysMatchCaseSensitiveSubstrings) {
   AddSkipKey("iRelief");
   InstallType(folder, 3000);
   InstallType(folder, 3001);
-  EXPECT_FALSE(FileExists(folder + "iRelief.8bf"));
-  EXPECT_FALSE(FileExists(folder + "iRelief(X64).8bf"));
+  EXPECT_FALSE(Exists(folder + "iRelief.8bf"));
+  EXPECT_FALSE(Exists(folder + "iRelief(X64).8bf"));
   ASSERT_NE(nullptr, OutcomeFor("iRelief(X64).8bf"));
   EXPECT_EQ(OutcomeKind::Skipped, OutcomeFor("iRelief(X64).8bf")->kind);
 
   std::memset(SkipList, 0, sizeof SkipList);
   AddSkipKey("irelief");
   InstallType(folder, 3000);
-  EXPECT_TRUE(FileExists(folder + "iRelief.8bf")) << "a key in other letter case skips nothing";
+  EXPECT_TRUE(Exists(folder + "iRelief.8bf")) << "a key in other letter case skips nothing";
 }
 
 TEST_F(ExtractTest, AnEmptyResourceStopsItsType) {
   std::string folder = FreshFolder("empty");
   EXPECT_FALSE(InstallType(folder, 3101)) << "the enumeration is stopped";
-  EXPECT_TRUE(FileExists(folder + "A1.bin")) << "the file before the empty resource is written";
-  EXPECT_FALSE(FileExists(folder + "B2.bin"));
-  EXPECT_FALSE(FileExists(folder + "C3.bin")) << "the file after the empty resource is not written";
+  EXPECT_TRUE(Exists(folder + "A1.bin")) << "the file before the empty resource is written";
+  EXPECT_FALSE(Exists(folder + "B2.bin"));
+  EXPECT_FALSE(Exists(folder + "C3.bin")) << "the file after the empty resource is not written";
   EXPECT_EQ(1, Outcomes.failed) << "the stop is recorded as a failure";
 }
 
@@ -133,7 +133,7 @@ TEST_F(ExtractTest, PathsThatDoNotFitAreFailuresNotTruncations) {
   std::string normal = FreshFolder("longname");
   EXPECT_TRUE(InstallType(normal, 3104)) << "an unusable name does not stop the type";
   EXPECT_EQ(1, Outcomes.failed) << "the 420-character resource name is a failed file";
-  EXPECT_TRUE(FileExists(normal + "Zulu.bin")) << "the resource after it is still written";
+  EXPECT_TRUE(Exists(normal + "Zulu.bin")) << "the resource after it is still written";
 }
 
 }  // namespace

@@ -6,13 +6,10 @@
 #include <string>
 #include <vector>
 
-using Bytes = std::vector<unsigned char>;
+#include "tests/support/TestFiles.h"
 
 // A new empty folder C:\payload-tests\<name>\ (path ends in a backslash).
 std::string FreshFolder(const char* name);
-bool FileExists(const std::string& path);
-Bytes ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const Bytes& bytes);
 Bytes ResourceBytes(int type, const char* name);
 // Files in a folder whose names end with ".tmp".
 int CountTemporaryFiles(const std::string& folder);

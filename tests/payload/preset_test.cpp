@@ -59,7 +59,7 @@ TEST_F(PresetTest, EachKindLandsUnderItsKeyAndNoFileIsWritten) {
   ExpectRecords(kTessera, "Bouquet", 16, 128, ResourceBytes(3102, "PRESETS__BOUQUETSBIN"));
   ExpectRecords(kTessera, "Patterns", 12, 128, ResourceBytes(3102, "PRESETS__PATTERNSBIN"));
   EXPECT_EQ(40, Outcomes.written) << "12 + 16 + 12 records";
-  EXPECT_FALSE(FileExists(folder + "PresetsSketchesbin"));
+  EXPECT_FALSE(Exists(folder + "PresetsSketchesbin"));
 
   // Installing the same blocks again leaves the same values.
   InstallType(folder, 3102);
@@ -71,7 +71,7 @@ TEST_F(PresetTest, AShortBlockIsRefusedWhole) {
   EXPECT_TRUE(InstallType(folder, 3103));
   EXPECT_TRUE(ReadBinaryValue(kTessera, "Patterns01").empty()) << "no record of a short block is written";
   EXPECT_EQ(1, Outcomes.failed);
-  EXPECT_FALSE(FileExists(folder + "Short PresetsPatternsbin"));
+  EXPECT_FALSE(Exists(folder + "Short PresetsPatternsbin"));
 }
 
 TEST_F(PresetTest, ASkippedBlockIsNotWritten) {

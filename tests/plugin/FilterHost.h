@@ -12,20 +12,9 @@
 #include <vector>
 
 #include "plugin/FilterRecord.h"
+#include "tests/plugin/TestImage.h"
 
 using EntryPoint = void (*)(int16_t selector, void* record, intptr_t* data, int16_t* result);
-
-// Interleaved 8-bit planes, row after row.
-struct TestImage {
-  int width = 0;
-  int height = 0;
-  int planes = 0;
-  std::vector<uint8_t> pixels;
-
-  TestImage(int w, int h, int p) : width(w), height(h), planes(p), pixels(std::size_t(w) * h * p) {}
-  uint8_t& At(int x, int y, int p) { return pixels[(std::size_t(y) * width + x) * planes + p]; }
-  uint8_t At(int x, int y, int p) const { return pixels[(std::size_t(y) * width + x) * planes + p]; }
-};
 
 struct PluginFile {
   HMODULE module = nullptr;
@@ -38,13 +27,45 @@ struct PluginFile {
   ~PluginFile();
 };
 
+// One value of a scripting descriptor.
+struct ScriptItem {
+  uint32_t key;
+  int32_t value;
+  bool boolean;
+};
+
 struct RunOptions {
   int16_t mode = relief::kModeRgb;
   relief::HostRect filter{};
   int32_t maxSpace = 64 * 1024 * 1024;
   int abortAtCheck = 0;  // the abort callback answers yes from this call on (0: never)
-  int rowPadding = 3;    // extra bytes at the end of every buffer row
+  int rowPadding = 3;    // extra samples at the end of every buffer row
+  // The parameters handle the host keeps for the filter, passed in and kept
+  // after the run; empty: no handle. offerHandles: the record carries the
+  // handle callbacks (without them the filter cannot keep a handle).
+  std::vector<uint8_t>* parameters = nullptr;
+  bool offerHandles = true;
+  // The run starts with the Parameters selector, which shows the settings
+  // dialog (as when the user picks the filter from the menu); otherwise the
+  // host repeats the filter with the settings it kept.
+  bool askParameters = false;
+  HWND hostWindow = nullptr;  // named in the record's platform data
+  // Scripting: when set, the record offers the descriptor callbacks; the
+  // items are played back (none: nothing to play back) and replaced by what
+  // the filter recorded.
+  std::vector<ScriptItem>* script = nullptr;
+  int16_t playInfo = relief::kPlayDisplay;
+  bool offerDisplay = false;  // the record offers displayPixels (see DisplayedPixels)
 };
+
+// What the filter drew through the host's displayPixels since the last call.
+struct DisplayedPixels {
+  int calls = 0;
+  int width = 0, height = 0;
+  bool sound = true;                // every pixel map was interleaved RGB as described
+  std::vector<uint32_t> checksums;  // of each drawing's pixels
+};
+DisplayedPixels TakeDisplayedPixels();
 
 struct RunOutcome {
   int16_t failedSelector = -1;  // the selector that returned an error, -1 when none did

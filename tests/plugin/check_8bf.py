@@ -66,7 +66,7 @@ def check_pipl(blob, arch, exports):
     def number(tag):
         return struct.unpack_from("<I", by_key[tag], 0)[0]
 
-    for tag in ("kind", "vers", "name", "catg", "mode", "fici", ENTRY_KEYS[arch]):
+    for tag in ("kind", "vers", "name", "catg", "mode", "enbl", "fici", ENTRY_KEYS[arch]):
         check(f"property '{tag}' present", True, tag in by_key)
     if failures:
         return
@@ -84,8 +84,14 @@ def check_pipl(blob, arch, exports):
         check(f"'{tag}' length byte fits", True, 1 + data[0] <= len(data))
         check(tag, expected, data[1:1 + data[0]].decode("ascii"))
     word = struct.unpack_from("<H", by_key["mode"], 0)[0]
-    modes = ["bitmap", "gray", "indexed", "rgb", "cmyk", "hsl", "hsb", "multichannel", "duotone", "lab"]
-    check("supported modes", ["gray", "rgb"], [m for i, m in enumerate(modes) if word & (0x8000 >> i)])
+    modes = ["bitmap", "gray", "indexed", "rgb", "cmyk", "hsl", "hsb", "multichannel", "duotone", "lab",
+             "gray16", "rgb48", "lab48", "cmyk64", "deepmultichannel", "duotone16"]
+    supported = ["gray", "rgb", "cmyk", "lab", "gray16", "rgb48", "lab48", "cmyk64"]
+    check("supported modes", supported, [m for i, m in enumerate(modes) if word & (0x8000 >> i)])
+    enable = by_key["enbl"]
+    check("enable condition is terminated", True, b"\0" in enable)
+    check("enable condition", "in (PSHOP_ImageMode, GrayScaleMode, RGBMode, CMYKMode, LabMode, Gray16Mode, "
+          "RGB48Mode, Lab48Mode, CMYK64Mode)", enable.split(b"\0")[0].decode("ascii"))
     fici = by_key["fici"]
     check("filter case info size (7 cases x 4 bytes)", 28, len(fici))
     for case in range(7):

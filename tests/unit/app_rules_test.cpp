@@ -9,6 +9,7 @@
 #include "app/FolderEntries.h"
 #include "app/IndicatorRule.h"
 #include "app/MainLayout.h"
+#include "tests/support/GuardedText.h"
 
 namespace {
 
@@ -65,13 +66,12 @@ TEST(CentredPlacement, HalvingTruncatesTowardZeroOffScreen) {
 }
 
 TEST(FolderEntries, DetectedFolderGetsTheMakersSubfolder) {
-  char out[400 + 4];
-  std::memset(out, 0x5A, sizeof out);
-  ASSERT_TRUE(ComposeDetectedEntry(out, 400, "C:\\A\\Plug-Ins\\", 1));
-  EXPECT_STREQ("C:\\A\\Plug-Ins\\Mirefold\\", out);
-  ASSERT_TRUE(ComposeDetectedEntry(out, 400, "C:\\A\\Plug-Ins\\", 0));
-  EXPECT_STREQ("C:\\A\\Plug-Ins\\", out);
-  for (int i = 400; i < 404; ++i) EXPECT_EQ(0x5A, static_cast<unsigned char>(out[i])) << "sentinel byte " << i;
+  GuardedText out(400);
+  ASSERT_TRUE(ComposeDetectedEntry(out.data(), 400, "C:\\A\\Plug-Ins\\", 1));
+  EXPECT_STREQ("C:\\A\\Plug-Ins\\Mirefold\\", out.data());
+  ASSERT_TRUE(ComposeDetectedEntry(out.data(), 400, "C:\\A\\Plug-Ins\\", 0));
+  EXPECT_STREQ("C:\\A\\Plug-Ins\\", out.data());
+  EXPECT_EQ(-1, out.FirstTouchedGuard()) << "sentinel byte after the buffer";
 }
 
 TEST(FolderEntries, AnEntryThatDoesNotFitIsLeftOutNotCut) {
@@ -176,15 +176,13 @@ TEST(FailureMessage, ALongListNeverPushesOutTheAdvice) {
     item.reason = "";
   }
   o.failed = kMaxOutcomes + 3;  // failures beyond the table too
-  char text[kFailureMessageCapacity + 8];
-  std::memset(text, 0x5A, sizeof text);
-  ComposeFailureMessage(text, kFailureMessageCapacity, o, std::string(399, 'f').c_str());
-  const std::string s = text;
+  GuardedText text(kFailureMessageCapacity);
+  ComposeFailureMessage(text.data(), kFailureMessageCapacity, o, std::string(399, 'f').c_str());
+  const std::string s = text.text();
   EXPECT_LT(s.size(), kFailureMessageCapacity);
   EXPECT_NE(std::string::npos, s.find("more")) << "the files left out are counted";
   EXPECT_NE(std::string::npos, s.find("free some space")) << s;
-  for (std::size_t i = kFailureMessageCapacity; i < sizeof text; ++i)
-    EXPECT_EQ(0x5A, static_cast<unsigned char>(text[i])) << "sentinel byte " << i;
+  EXPECT_EQ(-1, text.FirstTouchedGuard()) << "sentinel byte after the buffer";
 }
 
 TEST(FailureMessage, FolderSaysWhatFailedAndTheSystemError) {

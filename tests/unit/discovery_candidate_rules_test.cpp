@@ -13,6 +13,7 @@
 #include "discovery/FoundAt.h"
 #include "discovery/KeyPathStack.h"
 #include "discovery/PluginFolderValue.h"
+#include "tests/support/GuardedText.h"
 
 namespace {
 
@@ -100,13 +101,10 @@ TEST(FolderFromCommandLine, ReducesToTheProgramFolder) {
 }
 
 std::string Normalised(const std::string& in, bool expectFits = true) {
-  char buffer[kCandidatePathCapacity + 8];
-  std::memset(buffer, 0x5A, sizeof buffer);
-  std::memcpy(buffer, in.c_str(), in.size() + 1);
-  EXPECT_EQ(expectFits, NormaliseCandidate(buffer, kCandidatePathCapacity)) << in;
-  for (std::size_t i = kCandidatePathCapacity; i < sizeof buffer; ++i)
-    EXPECT_EQ(0x5A, static_cast<unsigned char>(buffer[i])) << "sentinel " << i;
-  return buffer;
+  GuardedText buffer(kCandidatePathCapacity, in);
+  EXPECT_EQ(expectFits, NormaliseCandidate(buffer.data(), kCandidatePathCapacity)) << in;
+  EXPECT_EQ(-1, buffer.FirstTouchedGuard()) << "sentinel byte after the buffer";
+  return buffer.text();
 }
 
 TEST(NormaliseCandidate, OneFormPerFolder) {
@@ -204,17 +202,15 @@ TEST(KeyPathStack, RefusesTheTwentiethLevelAndPathsThatDoNotFit) {
   EXPECT_EQ(7, index);
   EXPECT_EQ(18, stack.top);
 
-  char small[8 + 4];
-  std::memset(small, 0x5A, sizeof small);
-  std::strcpy(small, "abc");
+  GuardedText small(8, "abc");
   stack.Reset();
   index = 3;
-  EXPECT_EQ(PushResult::Pushed, stack.Push(small, 8, "def", index));  // "abc\def": 7 characters
-  EXPECT_EQ(PushResult::TooLong, stack.Push(small, 8, "", index)) << "even an empty name needs its backslash";
-  EXPECT_STREQ("abc\\def", small);
-  for (std::size_t i = 8; i < sizeof small; ++i) EXPECT_EQ(0x5A, static_cast<unsigned char>(small[i]));
-  EXPECT_EQ(3, stack.Pop(small));
-  EXPECT_STREQ("abc", small);
+  EXPECT_EQ(PushResult::Pushed, stack.Push(small.data(), 8, "def", index));  // "abc\def": 7 characters
+  EXPECT_EQ(PushResult::TooLong, stack.Push(small.data(), 8, "", index)) << "even an empty name needs its backslash";
+  EXPECT_STREQ("abc\\def", small.data());
+  EXPECT_EQ(-1, small.FirstTouchedGuard()) << "sentinel byte after the buffer";
+  EXPECT_EQ(3, stack.Pop(small.data()));
+  EXPECT_STREQ("abc", small.data());
 }
 
 }  // namespace

@@ -8,47 +8,36 @@
 #include <vector>
 
 #include "discovery/PathRules.h"
+#include "tests/support/GuardedText.h"
 
 namespace {
 
-constexpr unsigned char kSentinel = 0xA5;
-constexpr std::size_t kGuard = 16;
-
-// A buffer of the given capacity followed by sentinel bytes that no rule may touch.
-class Guarded {
+// A buffer of a given capacity (by default exactly the text's size),
+// followed by sentinel bytes that no rule may touch.
+class Guarded : public GuardedText {
  public:
-  Guarded(std::size_t capacity, const std::string& text) : capacity_(capacity), bytes_(capacity + kGuard, kSentinel) {
-    std::memcpy(bytes_.data(), text.c_str(), text.size() + 1);
-  }
-  char* get() { return bytes_.data(); }
-  std::string text() const { return bytes_.data(); }
-  void ExpectGuardIntact() const {
-    for (std::size_t i = capacity_; i < bytes_.size(); ++i)
-      EXPECT_EQ(kSentinel, static_cast<unsigned char>(bytes_[i])) << "sentinel byte " << i - capacity_ << " after the buffer";
-  }
-
- private:
-  std::size_t capacity_;
-  std::vector<char> bytes_;
+  using GuardedText::GuardedText;
+  explicit Guarded(const std::string& text) : GuardedText(text.size() + 1, text) {}
+  void ExpectGuardIntact() const { EXPECT_EQ(-1, FirstTouchedGuard()) << "sentinel byte after the buffer"; }
 };
 
 std::string TitleCase(const std::string& in) {
-  Guarded b(in.size() + 1, in);
-  TitleCasePath(b.get());
+  Guarded b(in);
+  TitleCasePath(b.data());
   b.ExpectGuardIntact();
   return b.text();
 }
 
 std::string Strip(const std::string& in) {
-  Guarded b(in.size() + 1, in);
-  EXPECT_EQ(b.get(), StripToFirstLetter(b.get()));
+  Guarded b(in);
+  EXPECT_EQ(b.data(), StripToFirstLetter(b.data()));
   b.ExpectGuardIntact();
   return b.text();
 }
 
 std::string CutAfterBackslash(const std::string& in) {
-  Guarded b(in.size() + 1, in);
-  EXPECT_EQ(b.get(), CutAfterLastChar(b.get(), '\\'));
+  Guarded b(in);
+  EXPECT_EQ(b.data(), CutAfterLastChar(b.data(), '\\'));
   b.ExpectGuardIntact();
   return b.text();
 }
@@ -93,23 +82,23 @@ TEST(TitleCasePath, ExactlyFullBuffer) {
 
 TEST(EnsureTrailingBackslash, AppendsOnlyWhenMissingAndWhenItFits) {
   Guarded a(8, "C:\\A");
-  EXPECT_EQ(a.get(), EnsureTrailingBackslash(a.get(), 8));
+  EXPECT_EQ(a.data(), EnsureTrailingBackslash(a.data(), 8));
   EXPECT_EQ("C:\\A\\", a.text());
-  EXPECT_EQ(a.get(), EnsureTrailingBackslash(a.get(), 8));
+  EXPECT_EQ(a.data(), EnsureTrailingBackslash(a.data(), 8));
   EXPECT_EQ("C:\\A\\", a.text()) << "a second call changes nothing";
 
   Guarded room(6, "C:\\a");  // four characters: the backslash and terminator just fit
-  EXPECT_NE(nullptr, EnsureTrailingBackslash(room.get(), 6));
+  EXPECT_NE(nullptr, EnsureTrailingBackslash(room.data(), 6));
   EXPECT_EQ("C:\\a\\", room.text());
   room.ExpectGuardIntact();
 
   Guarded full(6, "C:\\ab");  // filled to the last byte: no room for the backslash
-  EXPECT_EQ(nullptr, EnsureTrailingBackslash(full.get(), 6));
+  EXPECT_EQ(nullptr, EnsureTrailingBackslash(full.data(), 6));
   EXPECT_EQ("C:\\ab", full.text()) << "a path that cannot take its backslash stays as it was";
   full.ExpectGuardIntact();
 
   Guarded empty(4, "");
-  EXPECT_EQ(nullptr, EnsureTrailingBackslash(empty.get(), 4));
+  EXPECT_EQ(nullptr, EnsureTrailingBackslash(empty.data(), 4));
   EXPECT_EQ("", empty.text());
 }
 
@@ -161,17 +150,17 @@ TEST(JoinPath, JoinsWithOneBackslash) {
 
 TEST(JoinPath, ResultMustFitWhole) {
   Guarded fits(10, "");
-  EXPECT_NE(nullptr, JoinPath(fits.get(), 10, "abcd", "C:\\A"));  // 9 characters
+  EXPECT_NE(nullptr, JoinPath(fits.data(), 10, "abcd", "C:\\A"));  // 9 characters
   EXPECT_EQ("C:\\A\\abcd", fits.text());
   fits.ExpectGuardIntact();
 
   Guarded tooLong(10, "keep");
-  EXPECT_EQ(nullptr, JoinPath(tooLong.get(), 10, "abcde", "C:\\A"));
+  EXPECT_EQ(nullptr, JoinPath(tooLong.data(), 10, "abcde", "C:\\A"));
   EXPECT_EQ("keep", tooLong.text()) << "nothing is written when the join does not fit";
   tooLong.ExpectGuardIntact();
 
   Guarded noBase(4, "");
-  EXPECT_EQ(nullptr, JoinPath(noBase.get(), 4, "x")) << "an empty base takes no backslash";
+  EXPECT_EQ(nullptr, JoinPath(noBase.data(), 4, "x")) << "an empty base takes no backslash";
 }
 
 }  // namespace

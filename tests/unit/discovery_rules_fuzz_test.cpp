@@ -14,10 +14,9 @@
 #include "discovery/KeyPathStack.h"
 #include "discovery/PathRules.h"
 #include "discovery/PluginFolderValue.h"
+#include "tests/support/GuardedText.h"
 
 namespace {
-
-constexpr unsigned char kSentinel = 0xC3;
 
 class Random {
  public:
@@ -44,20 +43,6 @@ class Random {
   std::uint32_t state_;
 };
 
-template <std::size_t Capacity>
-struct GuardedBuffer {
-  char text[Capacity];
-  unsigned char guard[16];
-  explicit GuardedBuffer(const std::string& s) {
-    std::memset(this, kSentinel, sizeof *this);
-    std::memcpy(text, s.c_str(), s.size() + 1);
-  }
-  bool Intact() const {
-    for (unsigned char b : guard)
-      if (b != kSentinel) return false;
-    return strnlen(text, Capacity) < Capacity;
-  }
-};
 
 TEST(DiscoveryRulesFuzz, RandomTextsStayInsideTheirBuffers) {
   Random random(20240611u);
@@ -67,36 +52,36 @@ TEST(DiscoveryRulesFuzz, RandomTextsStayInsideTheirBuffers) {
     const std::string key = random.Text(399);
     const std::string word = random.Text(4);
 
-    GuardedBuffer<400> keyPath(key);
-    GuardedBuffer<256> valueName(name);
-    GuardedBuffer<256> valueData(data);
-    const bool taken = IsPluginFolderValue(keyPath.text, valueName.text, valueData.text, word.c_str());
+    GuardedText keyPath(400, key);
+    GuardedText valueName(256, name);
+    GuardedText valueData(256, data);
+    const bool taken = IsPluginFolderValue(keyPath.data(), valueName.data(), valueData.data(), word.c_str());
     ASSERT_TRUE(keyPath.Intact() && valueName.Intact() && valueData.Intact()) << "round " << round;
     if (taken) {
-      ASSERT_EQ(':', valueData.text[1]) << "round " << round;
+      ASSERT_EQ(':', valueData.data()[1]) << "round " << round;
     }
 
-    GuardedBuffer<400> foundAt("");
-    if (FormatFoundAt(foundAt.text, 400, "HKEY_LOCAL_MACHINE", keyPath.text, valueName.text)) {
-      ASSERT_EQ(18 + 2 + std::strlen(keyPath.text) + 2 + std::strlen(valueName.text) + 2, std::strlen(foundAt.text));
+    GuardedText foundAt(400, "");
+    if (FormatFoundAt(foundAt.data(), 400, "HKEY_LOCAL_MACHINE", keyPath.data(), valueName.data())) {
+      ASSERT_EQ(18 + 2 + std::strlen(keyPath.data()) + 2 + std::strlen(valueName.data()) + 2, std::strlen(foundAt.data()));
     }
     ASSERT_TRUE(foundAt.Intact()) << "round " << round;
 
-    GuardedBuffer<400> candidate(data);
-    if (NormaliseCandidate(candidate.text, 400)) {
-      const std::size_t length = std::strlen(candidate.text);
-      ASSERT_EQ('\\', candidate.text[length - 1]) << "round " << round;
+    GuardedText candidate(400, data);
+    if (NormaliseCandidate(candidate.data(), 400)) {
+      const std::size_t length = std::strlen(candidate.data());
+      ASSERT_EQ('\\', candidate.data()[length - 1]) << "round " << round;
       ASSERT_LE(length + std::strlen(kMakerFolderSuffix), 399u) << "round " << round;
     }
     ASSERT_TRUE(candidate.Intact()) << "round " << round;
 
-    GuardedBuffer<400> command(key);
-    FolderFromCommandLine(command.text);
+    GuardedText command(400, key);
+    FolderFromCommandLine(command.data());
     ASSERT_TRUE(command.Intact()) << "round " << round;
 
-    GuardedBuffer<400> joined("");
-    if (JoinPath(joined.text, 400, "plug-ins", command.text)) {
-      ASSERT_EQ(0, std::strncmp(joined.text, command.text, std::strlen(command.text)));
+    GuardedText joined(400, "");
+    if (JoinPath(joined.data(), 400, "plug-ins", command.data())) {
+      ASSERT_EQ(0, std::strncmp(joined.data(), command.data(), std::strlen(command.data())));
     }
     ASSERT_TRUE(joined.Intact()) << "round " << round;
   }
@@ -105,23 +90,23 @@ TEST(DiscoveryRulesFuzz, RandomTextsStayInsideTheirBuffers) {
 TEST(DiscoveryRulesFuzz, KeyPathStackWalksRandomTreesBackToItsStart) {
   Random random(7u);
   for (int round = 0; round < 2000; ++round) {
-    GuardedBuffer<400> path("software\\vendor");
+    GuardedText path(400, "software\\vendor");
     KeyPathStack stack;
     stack.Reset();
     int index = 0;
     for (int step = 0; step < 200; ++step) {
       if (random.Next() % 3) {
         const std::string name = random.Text(255);
-        stack.Push(path.text, 400, name.c_str(), index);
+        stack.Push(path.data(), 400, name.c_str(), index);
       } else {
-        stack.Pop(path.text);
+        stack.Pop(path.data());
       }
       ASSERT_TRUE(path.Intact()) << "round " << round << " step " << step;
       ASSERT_LT(stack.top, kKeyPathStackDepth);
     }
-    while (stack.Pop(path.text) >= 0) {
+    while (stack.Pop(path.data()) >= 0) {
     }
-    ASSERT_STREQ("software\\vendor", path.text) << "round " << round;
+    ASSERT_STREQ("software\\vendor", path.data()) << "round " << round;
   }
 }
 

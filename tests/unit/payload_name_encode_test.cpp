@@ -9,10 +9,9 @@
 
 #include "payload/ResourceName.h"
 #include "payload/ResourceNameEncode.h"
+#include "tests/support/GuardedText.h"
 
 namespace {
-
-constexpr unsigned char kSentinel = 0x5A;
 
 struct Encoded {
   NameEncoding result;
@@ -20,14 +19,11 @@ struct Encoded {
 };
 
 Encoded Encode(const std::string& file, int cap = kResourceNameCapacity, const char* after = nullptr) {
-  char buffer[kResourceNameCapacity + 16];
-  std::memset(buffer, kSentinel, sizeof buffer);
-  Encoded e{EncodeResourceName(file.c_str(), buffer, cap, after), ""};
-  const std::size_t used = strnlen(buffer, static_cast<std::size_t>(cap));
-  EXPECT_LT(used, static_cast<std::size_t>(cap)) << "no terminator within the buffer for " << file;
-  for (std::size_t i = static_cast<std::size_t>(cap); i < sizeof buffer; ++i)
-    EXPECT_EQ(kSentinel, static_cast<unsigned char>(buffer[i])) << "byte " << i << " past the buffer, for " << file;
-  e.name.assign(buffer, used);
+  GuardedText buffer(static_cast<std::size_t>(cap));
+  Encoded e{EncodeResourceName(file.c_str(), buffer.data(), cap, after), ""};
+  EXPECT_TRUE(buffer.Terminated()) << "no terminator within the buffer for " << file;
+  EXPECT_EQ(-1, buffer.FirstTouchedGuard()) << "byte past the buffer, for " << file;
+  e.name = buffer.text();
   return e;
 }
 
@@ -152,6 +148,25 @@ TEST(EncodeResourceName, SweepOfShortNamesIsShortestAndRoundTrips) {
       ASSERT_EQ(file, Decode(e.name)) << "resource name \"" << e.name << "\"";
     }
   }
+}
+
+// The encoder and the decoder share one rule for what capitalises the next
+// character: every printable character that a file name may hold, first,
+// between two letters and last, comes back as it went in.
+TEST(EncodeResourceName, EveryPrintableCharacterRoundTrips) {
+  for (int c = 0x20; c <= 0x7E; ++c) {
+    if (std::strchr("<>:\"/\\|?*", c)) continue;
+    const char ch = static_cast<char>(c);
+    for (const std::string& file : {std::string(1, ch) + "b", "a" + std::string(1, ch) + "b", "a" + std::string(1, ch),
+                                    "A" + std::string(1, ch) + "B"}) {
+      Encoded e = Encode(file);
+      if (file.back() == ' ' || file.back() == '.') continue;
+      ASSERT_EQ(NameProblem::None, e.result.problem) << "\"" << file << "\"";
+      EXPECT_EQ(file, Decode(e.name)) << "\"" << file << "\" encoded as \"" << e.name << "\"";
+    }
+  }
+  for (const char* outside : {"a\x1F", "a\x7F", "caf\xE9", "\x8A" "a"})
+    EXPECT_EQ(NameProblem::NotPrintableAscii, Encode(outside).result.problem) << "byte outside printable ASCII";
 }
 
 TEST(EncodeResourceName, CanSortAfterAGivenName) {

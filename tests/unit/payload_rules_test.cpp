@@ -1,5 +1,5 @@
 // File-name decoding, the skip list, preset kinds, the payload-type choice
-// and when a failed file operation is tried again.
+// when a failed file operation is tried again and the temporary name.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,20 +9,20 @@
 #include "payload/PresetKinds.h"
 #include "payload/ResourceName.h"
 #include "payload/SkipList.h"
+#include "payload/TemporaryName.h"
 #include "payload/WriteRetry.h"
+#include "tests/support/GuardedText.h"
 
 namespace {
 
 std::string Decode(const char* raw) {
-  char buffer[kResourceNameCapacity + 8];
-  std::memset(buffer, 0x5A, sizeof buffer);  // sentinel bytes after the name
-  std::strcpy(buffer, raw);
+  // A buffer of exactly the name's size: decoding works in place.
   const std::size_t rawLength = std::strlen(raw);
-  DecodeResourceName(buffer);
-  for (std::size_t i = rawLength + 1; i < sizeof buffer; ++i)
-    EXPECT_EQ(0x5A, static_cast<unsigned char>(buffer[i])) << "byte " << i << " after the name was overwritten";
-  EXPECT_LE(std::strlen(buffer), rawLength) << "a decoded name is never longer";
-  return buffer;
+  GuardedText buffer(rawLength + 1, raw, rawLength);
+  DecodeResourceName(buffer.data());
+  EXPECT_EQ(-1, buffer.FirstTouchedGuard()) << "a byte after the name was overwritten";
+  EXPECT_LE(buffer.text().size(), rawLength) << "a decoded name is never longer";
+  return buffer.text();
 }
 
 TEST(DecodeResourceName, WorkedExamples) {
@@ -110,6 +110,21 @@ TEST(PresetKinds, MarkersInTableOrderAndValueNames) {
   EXPECT_FALSE(FormatPresetValueName(name, 9, *kind, 16)) << "a name that does not fit is refused";
 }
 
+TEST(PresetKinds, ABlockMustHoldEveryRecord) {
+  const struct {
+    const char* marker;
+    unsigned long bytes;
+  } kinds[] = {{"PresetsSketchesbin", 768}, {"PresetsBouquetsbin", 2048}, {"PresetsPatternsbin", 1536}};
+  for (const auto& k : kinds) {
+    const PresetKind* kind = FindPresetKind(k.marker);
+    ASSERT_NE(nullptr, kind) << k.marker;
+    EXPECT_EQ(k.bytes, PresetBlockBytes(*kind)) << k.marker;
+    EXPECT_FALSE(PresetBlockComplete(*kind, k.bytes - 1)) << k.marker << ": one byte short is refused whole";
+    EXPECT_TRUE(PresetBlockComplete(*kind, k.bytes)) << k.marker;
+    EXPECT_TRUE(PresetBlockComplete(*kind, k.bytes + 40)) << k.marker << ": a longer block's tail is ignored";
+  }
+}
+
 TEST(ChoosePayloadTypes, FollowsTheFolderOn64BitWindows) {
   int types[2] = {0, 0};
   ASSERT_EQ(1, ChoosePayloadTypes(0, "C:\\Program Files (64 Bit)\\", types));
@@ -146,6 +161,24 @@ TEST(ShouldRetryWrite, TransientErrorsForAboutASecondAndNothingElse) {
   EXPECT_TRUE(ShouldRetryWrite(WriteStep::MoveIntoPlace, kErrorAccessDenied, 1));
   EXPECT_FALSE(ShouldRetryWrite(WriteStep::MoveIntoPlace, kErrorAccessDenied, kWriteAttempts));
   EXPECT_FALSE(ShouldRetryWrite(WriteStep::CreateTemporary, kErrorAccessDenied, 1));
+}
+
+TEST(ComposeTemporaryName, RandomDigitsBesideTheDestinationAndNeverPastTheBuffer) {
+  char name[64];
+  ASSERT_TRUE(ComposeTemporaryName(name, sizeof name, "C:\\P\\iRelief.8bf", 0x0123456789ABCDEFull));
+  EXPECT_STREQ("C:\\P\\iRelief.8bf.0123456789abcdef.tmp", name);
+  ASSERT_TRUE(ComposeTemporaryName(name, sizeof name, "C:\\P\\iRelief.8bf", 0x5ull));
+  EXPECT_STREQ("C:\\P\\iRelief.8bf.0000000000000005.tmp", name) << "every name has all 16 digits";
+
+  // The exact fit, one short of it, and nothing written when it fails.
+  const std::string destination(20, 'd');
+  const std::size_t needed = destination.size() + kTemporarySuffixLength + 1;
+  std::string buffer(needed + 4, '#');
+  EXPECT_FALSE(ComposeTemporaryName(&buffer[0], needed - 1, destination.c_str(), ~0ull));
+  EXPECT_EQ(std::string(needed + 4, '#'), buffer) << "a name that does not fit leaves the buffer untouched";
+  ASSERT_TRUE(ComposeTemporaryName(&buffer[0], needed, destination.c_str(), ~0ull));
+  EXPECT_EQ(destination + ".ffffffffffffffff.tmp", std::string(buffer.c_str()));
+  EXPECT_EQ("####", buffer.substr(needed)) << "nothing written past the terminator";
 }
 
 }  // namespace

@@ -70,7 +70,13 @@ TEST(ReliefBlock, InnerBlockReadsNeighboursFromTheSurroundingInput) {
 TEST(FilterBands, ModesPlanesAndGeometry) {
   EXPECT_EQ(1, ColourPlanes(kModeGray));
   EXPECT_EQ(3, ColourPlanes(kModeRgb));
-  for (int mode : {0, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, -1}) EXPECT_EQ(0, ColourPlanes(mode)) << "mode " << mode;
+  EXPECT_EQ(4, ColourPlanes(kModeCmyk));
+  EXPECT_EQ(3, ColourPlanes(kModeLab));
+  EXPECT_EQ(1, ColourPlanes(kModeGray16));
+  EXPECT_EQ(3, ColourPlanes(kModeRgb48));
+  EXPECT_EQ(3, ColourPlanes(kModeLab48));
+  EXPECT_EQ(4, ColourPlanes(kModeCmyk64));
+  for (int mode : {0, 2, 5, 6, 7, 8, 14, 15, 16, 17, -1}) EXPECT_EQ(0, ColourPlanes(mode)) << "mode " << mode;
   EXPECT_TRUE(GeometryIsSound(Area{0, 0, 10, 20}, 20, 10, 3, 3));
   EXPECT_TRUE(GeometryIsSound(Area{4, 4, 4, 9}, 20, 10, 4, 3)) << "empty but inside";
   EXPECT_FALSE(GeometryIsSound(Area{0, 0, 11, 20}, 20, 10, 3, 3)) << "past the bottom";
@@ -137,16 +143,22 @@ TEST(ReliefFilter, StartAsksForTheFirstBandAndRefusesWhatItCannotDo) {
   EXPECT_EQ(5, rgb.r->outRect.top);
   EXPECT_EQ(25, rgb.r->outRect.bottom) << "the whole rectangle fits in one band";
   EXPECT_EQ(0, rgb.r->inLoPlane);
-  EXPECT_EQ(2, rgb.r->inHiPlane) << "colour planes only, not the transparency plane";
-  EXPECT_EQ(2, rgb.r->outHiPlane);
+  EXPECT_EQ(3, rgb.r->inHiPlane) << "the colour planes and the transparency plane";
+  EXPECT_EQ(2, rgb.r->outHiPlane) << "the transparency plane is never written";
 
   EXPECT_EQ(kResultBadParameters, ContinueFilter(rgb.r)) << "a host that hands over no buffers";
   EXPECT_EQ(0, rgb.r->outRect.bottom) << "and nothing more is asked for";
 
+  FakeRecord indexed(kModeIndexed, 40, 30, 1, HostRect{0, 0, 30, 40});
+  EXPECT_EQ(kResultBadMode, PrepareFilter(indexed.r));
+  EXPECT_EQ(kResultBadMode, StartFilter(indexed.r));
+  EXPECT_EQ(kResultBadMode, ContinueFilter(indexed.r));
   FakeRecord cmyk(kModeCmyk, 40, 30, 4, HostRect{0, 0, 30, 40});
-  EXPECT_EQ(kResultBadMode, PrepareFilter(cmyk.r));
-  EXPECT_EQ(kResultBadMode, StartFilter(cmyk.r));
-  EXPECT_EQ(kResultBadMode, ContinueFilter(cmyk.r));
+  EXPECT_EQ(kResultOk, StartFilter(cmyk.r));
+  EXPECT_EQ(3, cmyk.r->outHiPlane) << "four ink planes";
+  EXPECT_EQ(kResultBadParameters, StartFilter(cmyk.r, ReliefSettings{0, 11, 100, ReliefResult::kGrey}))
+      << "settings out of range";
+  EXPECT_EQ(kResultBadParameters, ContinueFilter(cmyk.r, ReliefSettings{0, 1, 0, ReliefResult::kGrey}));
   FakeRecord outside(kModeGray, 40, 30, 1, HostRect{0, 0, 31, 40});
   EXPECT_EQ(kResultBadParameters, StartFilter(outside.r));
   EXPECT_EQ(kResultBadParameters, PrepareFilter(nullptr));

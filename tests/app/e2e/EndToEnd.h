@@ -8,8 +8,8 @@
 #include <string>
 
 #include "HostFixtures.h"
-#include "InstallerSession.h"
-#include "Picture.h"
+#include "tests/support/InstallerSession.h"
+#include "tests/support/Picture.h"
 #include "app/MainLayout.h"
 
 // Every folder the tests make lives below this one.

@@ -1,135 +1,84 @@
 #include "HostFixtures.h"
 
-#include <cstdio>
-#include <cstring>
-
-namespace {
-
-void DeleteTree(HKEY hive, const char* parent, const char* name, REGSAM view) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(hive, parent, 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS) return;
-  RegDeleteTreeA(key, name);
-  RegDeleteKeyExA(key, name, view, 0);
-  RegCloseKey(key);
-}
-
-void SetString(HKEY hive, const std::string& path, const char* name, const char* data, REGSAM view) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(hive, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return;
-  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), static_cast<DWORD>(std::strlen(data) + 1));
-  RegCloseKey(key);
-}
-
-}  // namespace
-
 void ClearHostRegistrations() {
-  for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
-    DeleteTree(HKEY_CURRENT_USER, "Software", "Mirefold", view);
-    DeleteTree(HKEY_LOCAL_MACHINE, "Software", "Mirefold", view);
-    DeleteTree(HKEY_CURRENT_USER, "Software\\Adobe", "Photoshop", view);
-    DeleteTree(HKEY_LOCAL_MACHINE, "Software\\Adobe", "Photoshop", view);
+  for (REGSAM view : {kView32, kView64}) {
+    for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+      DeleteRegistryTree(hive, view, "Software\\Mirefold");
+      DeleteRegistryTree(hive, view, "Software\\Adobe\\Photoshop");
+    }
   }
 }
 
 void RegisterMakerFolder(const char* subkey, const char* folder) {
-  SetString(HKEY_CURRENT_USER, std::string("Software\\Mirefold\\") + subkey, "PluginFolder", folder, 0);
+  SetRegistryString(HKEY_CURRENT_USER, 0, std::string("Software\\Mirefold\\") + subkey, "PluginFolder", folder);
 }
 
 void RegisterPhotoshop64(const char* version, const char* folder) {
-  SetString(HKEY_LOCAL_MACHINE, std::string("Software\\Adobe\\Photoshop\\") + version, "PluginPath", folder,
-            KEY_WOW64_64KEY);
+  SetRegistryString(HKEY_LOCAL_MACHINE, kView64, std::string("Software\\Adobe\\Photoshop\\") + version, "PluginPath",
+                    folder);
 }
 
-bool ReadBinaryValue(const std::string& key, const char* name, Bytes* bytes) {
-  HKEY open = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &open) != ERROR_SUCCESS) return false;
-  bytes->assign(65536, 0xA5);
-  DWORD type = REG_NONE, size = static_cast<DWORD>(bytes->size());
-  const LONG status = RegQueryValueExA(open, name, nullptr, &type, bytes->data(), &size);
-  RegCloseKey(open);
-  if (status != ERROR_SUCCESS || type != REG_BINARY || size > bytes->size()) return false;
-  bytes->resize(size);
-  return true;
+void RegisterPhotoshop32(const char* version, const char* folder) {
+  SetRegistryString(HKEY_LOCAL_MACHINE, kView32, std::string("Software\\Adobe\\Photoshop\\") + version, "PluginPath",
+                    folder);
 }
 
-std::vector<std::string> ValueNames(const std::string& key) {
-  std::vector<std::string> names;
-  HKEY open = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &open) != ERROR_SUCCESS) return names;
-  for (DWORD i = 0;; ++i) {
-    char name[256];
-    DWORD length = sizeof name;
-    if (RegEnumValueA(open, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.emplace_back(name, length);
-  }
-  RegCloseKey(open);
-  return names;
+namespace {
+
+// Wine's exports for starting a host program and for the host's name of a
+// file; null elsewhere.
+using UnixSpawnFn = LONG(__cdecl*)(char* const argv[], int wait);
+using UnixFileNameFn = char*(__cdecl*)(LPCWSTR dosName);
+
+std::string UnixFileName(UnixFileNameFn unixName, const std::string& path) {
+  wchar_t wide[MAX_PATH] = L"";
+  if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH)) return "";
+  char* name = unixName(wide);
+  if (!name) return "";
+  std::string result = name;
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
 }
 
-bool MakeFolders(const std::string& folder) {
-  for (std::size_t at = 3; at <= folder.size(); ++at) {
-    if (at == folder.size() || folder[at] == '\\' || folder[at] == '/') {
-      const std::string level = folder.substr(0, at);
-      if (!CreateDirectoryA(level.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-    }
-  }
-  return true;
-}
-
-bool RemoveTree(const std::string& folder) {
-  std::string base = folder;
-  if (!base.empty() && base.back() == '\\') base.pop_back();
+bool IsLinkAt(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+  // Wine shows a link as what it points at; the folder listing still has the name.
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((base + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      if (!std::strcmp(found.cFileName, ".") || !std::strcmp(found.cFileName, "..")) continue;
-      const std::string path = base + "\\" + found.cFileName;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(base.c_str());
-  return !Exists(base);
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool ReadFileBytes(const std::string& path, Bytes* bytes) {
-  FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) return false;
-  bytes->clear();
-  unsigned char chunk[65536];
-  std::size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes->insert(bytes->end(), chunk, chunk + n);
-  std::fclose(in);
-  return true;
-}
-
-bool WriteFileBytes(const std::string& path, const Bytes& bytes) {
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  return std::fclose(out) == 0 && ok;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  std::string base = folder;
-  if (!base.empty() && base.back() != '\\') base += '\\';
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((base + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
+  HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
-  return names;
+  return true;
+}
+
+// Runs a host program on host names of the given paths ("ln -s", "rm -f"):
+// true when it succeeds. False outside Wine.
+bool RunOnHost(const char* program, const char* option, const std::vector<std::string>& paths) {
+  auto spawn = reinterpret_cast<UnixSpawnFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "__wine_unix_spawnvp")));
+  auto unixName = reinterpret_cast<UnixFileNameFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (!spawn || !unixName) return false;
+  std::vector<std::string> args = {program, option};
+  for (const std::string& path : paths) {
+    args.push_back(UnixFileName(unixName, path));
+    if (args.back().empty()) return false;
+  }
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(&arg[0]);
+  argv.push_back(nullptr);
+  return spawn(argv.data(), 1) == 0;
+}
+
+}  // namespace
+
+bool MakeSymbolicLink(const std::string& link, const std::string& target) {
+  if (CreateSymbolicLinkA(link.c_str(), target.c_str(), 0) && IsLinkAt(link)) return true;
+  // ln reports its own failure; a link to nothing is not visible through Wine.
+  return RunOnHost("/bin/ln", "-s", {target, link});
+}
+
+bool RemoveSymbolicLink(const std::string& link) {
+  // Through Wine, DeleteFile on a link removes what it points at.
+  return RunOnHost("/bin/rm", "-f", {link}) || DeleteFileA(link.c_str());
 }

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-using Bytes = std::vector<unsigned char>;
+#include "tests/support/TestFiles.h"
+#include "tests/support/TestRegistry.h"
 
 // Removes every host registration the tests make (the maker's key in both
 // hives, Photoshop in both registry views).
@@ -16,22 +17,17 @@ void ClearHostRegistrations();
 // A plug-in folder value under HKEY_CURRENT_USER\Software\Mirefold\<subkey>.
 void RegisterMakerFolder(const char* subkey, const char* folder);
 
-// A PluginPath value under HKEY_LOCAL_MACHINE\Software\Adobe\Photoshop\<version>, 64-bit view.
+// A PluginPath value under HKEY_LOCAL_MACHINE\Software\Adobe\Photoshop\<version>, in the 64-bit
+// view or in the 32-bit view (WOW6432Node).
 void RegisterPhotoshop64(const char* version, const char* folder);
+void RegisterPhotoshop32(const char* version, const char* folder);
 
-// A REG_BINARY value below HKEY_CURRENT_USER; false when the key or the value
-// is missing, has another type or more than 64 KB.
-bool ReadBinaryValue(const std::string& key, const char* name, Bytes* bytes);
-// The names of the values of HKEY_CURRENT_USER\key; none when it is missing.
-std::vector<std::string> ValueNames(const std::string& key);
-
-// Creates every level of folder (ending in a backslash or not).
-bool MakeFolders(const std::string& folder);
-// Deletes folder and everything in it; true when it is gone.
-bool RemoveTree(const std::string& folder);
-
-bool Exists(const std::string& path);
-bool ReadFileBytes(const std::string& path, Bytes* bytes);
-bool WriteFileBytes(const std::string& path, const Bytes& bytes);
-// The names of the files (not folders) in folder.
-std::vector<std::string> FilesIn(const std::string& folder);
+// A symbolic link at link that points at target (which need not exist).
+// Made by the system's own call where that makes one; Wine's call reports
+// success without making anything, so there the host's "ln -s" makes it,
+// through Wine's own way of starting a host program. False when neither can.
+bool MakeSymbolicLink(const std::string& link, const std::string& target);
+// Removes a link that MakeSymbolicLink made, not what it points at: through
+// Wine, DeleteFile removes the target and cannot see a link to nothing, so
+// there the host's "rm" removes it.
+bool RemoveSymbolicLink(const std::string& link);

@@ -89,6 +89,9 @@ TEST_F(Installer, OffersDetectedFoldersInDiscoveryOrderThenBrowse) {
   RegisterMakerFolder("Host2", "c:\\setup test\\order\\host two\\plug-ins\\");
   MakeFolders(kRoot + "Order\\Paint\\Plug-ins");
   RegisterPhotoshop64("12.0", (kRoot + "Order\\Paint\\Plug-ins").c_str());
+  // The 32-bit view (WOW6432Node), read after the 64-bit one.
+  MakeFolders(kRoot + "Order\\Old Paint\\Plug-ins");
+  RegisterPhotoshop32("11.0", (kRoot + "Order\\Old Paint\\Plug-ins").c_str());
 
   InstallerSession s;
   Launch(s);
@@ -96,6 +99,7 @@ TEST_F(Installer, OffersDetectedFoldersInDiscoveryOrderThenBrowse) {
       "C:\\Setup Test\\Order\\Host One\\Plug-Ins\\Mirefold\\",
       "C:\\Setup Test\\Order\\Host Two\\Plug-Ins\\Mirefold\\",
       "C:\\Setup Test\\Order\\Paint\\Plug-Ins\\Mirefold\\",
+      "C:\\Setup Test\\Order\\Old Paint\\Plug-Ins\\Mirefold\\",
       kBrowseEntry,
   };
   EXPECT_EQ(expected, s.Entries()) << "seen:" << Joined(s.Entries());

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "EndToEnd.h"
-#include "tests/support/fill_drive.h"
+#include "tests/support/FillDrive.h"
 
 namespace {
 
@@ -48,6 +48,25 @@ class Faults : public EndToEnd {
     std::printf("---- %s: the installer said:\n%s\n----\n", fault, text.c_str());
     EXPECT_NE("", text) << fault << ": no message box";
     return text;
+  }
+
+  // Launches the installer, whose first entry must be entry, presses Install
+  // and returns the failure message.
+  std::string LaunchAndInstallRefused(InstallerSession& s, const std::string& entry, const char* fault) {
+    Launch(s);
+    const std::vector<std::string> entries = s.Entries();
+    EXPECT_TRUE(!entries.empty() && entries[0] == entry) << fault << ": the first entry is not " << entry;
+    return InstallAndReadMessage(s, fault);
+  }
+
+  // After a refused install: the old plug-ins in target byte for byte, no
+  // temporary file, and the window still offering Install.
+  void ExpectOldPluginsKept(const InstallerSession& s, const std::string& target, const Bytes& old32,
+                            const Bytes& old64, const char* fault) {
+    ExpectBytes(target + "iRelief.8bf", old32, fault);
+    ExpectBytes(target + "iRelief(X64).8bf", old64, fault);
+    ExpectNoTemporaryFile(target);
+    ExpectStillChoosing(s);
   }
 
   void ExpectStillChoosing(const InstallerSession& s) {
@@ -106,16 +125,11 @@ TEST_F(Faults, ADiskFullLeavesTheOldPluginsAndNoTemporaryFileAndSaysSo) {
   FillDrive("T:\\", "T:\\filler", 4096);
 
   InstallerSession s;
-  Launch(s);
-  ASSERT_EQ("T:\\Host\\Plug-Ins\\Mirefold\\", s.Entries().at(0));
-  const std::string text = InstallAndReadMessage(s, "disk full");
+  const std::string text = LaunchAndInstallRefused(s, "T:\\Host\\Plug-Ins\\Mirefold\\", "disk full");
   EXPECT_TRUE(Contains(text, "the disk is full")) << text;
   EXPECT_TRUE(Contains(text, "T:\\Host\\Plug-Ins\\Mirefold\\")) << text;
   EXPECT_TRUE(Contains(text, "iRelief.8bf")) << text;
-  ExpectBytes(target + "iRelief.8bf", kOld32, "disk full");
-  ExpectBytes(target + "iRelief(X64).8bf", kOld64, "disk full");
-  ExpectNoTemporaryFile(target);
-  ExpectStillChoosing(s);
+  ExpectOldPluginsKept(s, target, kOld32, kOld64, "disk full");
 
   // Space freed, the same Install goes through.
   ASSERT_TRUE(DeleteFileA("T:\\filler"));
@@ -223,16 +237,11 @@ TEST_F(Faults, AReadOnlyFolderKeepsItsPluginsAndIsReported) {
   RegisterMakerFolder("Host1", "R:\\Host\\Plug-ins");
 
   InstallerSession s;
-  Launch(s);
-  ASSERT_EQ("R:\\Host\\Plug-Ins\\Mirefold\\", s.Entries().at(0));
-  const std::string text = InstallAndReadMessage(s, "read-only folder");
+  const std::string text = LaunchAndInstallRefused(s, "R:\\Host\\Plug-Ins\\Mirefold\\", "read-only folder");
   EXPECT_TRUE(Contains(text, "iRelief.8bf:")) << text;
   EXPECT_TRUE(Contains(text, "iRelief(X64).8bf:")) << text;
   EXPECT_TRUE(Contains(text, "left as they were")) << text;
-  ExpectBytes(target + "iRelief.8bf", old32, "read-only folder");
-  ExpectBytes(target + "iRelief(X64).8bf", old64, "read-only folder");
-  ExpectNoTemporaryFile(target);
-  ExpectStillChoosing(s);
+  ExpectOldPluginsKept(s, target, old32, old64, "read-only folder");
   Close(s);
 }
 

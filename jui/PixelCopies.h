@@ -1,14 +1,10 @@
 #pragma once
-// Drawing a JBitmap: tiling with BitBlt, and per-pixel copies with GetPixel
-// and SetPixelV/SetPixel. A null record or a record with a null memDC draws
-// nothing when tiling; the per-pixel copies then draw their whole area black.
+// Copies of a JBitmap's pixels with GetPixel and SetPixelV/SetPixel (a null
+// record or one with a null memDC draws the whole area black), and the one
+// rectangle copy between two DCs.
 #include <windows.h>
 
 #include "jui/JBitmap.h"
-
-// Fills rect (destination coordinates) with copies of the picture on a grid
-// anchored at the destination's origin.
-void TileBitmap(const JBitmap* bitmap, HDC dc, const RECT& rect);
 
 // The whole picture at (x + dx, y + dy), white skipped, columns centre-out.
 void DrawTransparent(const JBitmap* bitmap, HDC dc, int x, int y, int dx, int dy);
@@ -25,3 +21,6 @@ void CopyColumnsTransposed(const JBitmap* bitmap, HDC dc, int first, int x, int 
 void CopyRegion(const JBitmap* bitmap, HDC dc, const RECT& rect, int sx, int sy);
 // The same block mirrored across its diagonal: block pixel (i, j) to (left + j, top + i).
 void CopyRegionTransposed(const JBitmap* bitmap, HDC dc, const RECT& rect, int sx, int sy);
+
+// Copies one rectangle from source to the same place in destination (BitBlt).
+void BlitRect(const RECT& rect, HDC destination, HDC source);

@@ -1,45 +1,39 @@
-#include "InstallerSession.h"
+#include "tests/support/InstallerSession.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 struct WindowSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<WindowSearch*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char className[32] = "";
-  GetClassNameA(window, className, sizeof className);
-  if (owner == search->processId && IsWindowVisible(window) && std::strcmp(className, "#32770") == 0 &&
-      GetDlgItem(window, 1033)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-struct OwnedSearch {
-  HWND owner;
   const std::function<bool(HWND)>* accept;
   HWND found;
 };
 
-BOOL CALLBACK MatchOwnedDialog(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<OwnedSearch*>(lParam);
-  char className[32] = "";
-  GetClassNameA(window, className, sizeof className);
-  if (window != search->owner && GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window) &&
-      std::strcmp(className, "#32770") == 0 && (*search->accept)(window)) {
+BOOL CALLBACK MatchVisibleWindow(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<WindowSearch*>(lParam);
+  if (IsWindowVisible(window) && (*search->accept)(window)) {
     search->found = window;
     return FALSE;
   }
   return TRUE;
 }
+
+// The first visible top-level window that accept takes, or null.
+HWND FindTopLevel(const std::function<bool(HWND)>& accept) {
+  WindowSearch search{&accept, nullptr};
+  EnumWindows(MatchVisibleWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool IsDialog(HWND window) {
+  char className[32] = "";
+  GetClassNameA(window, className, sizeof className);
+  return std::strcmp(className, "#32770") == 0;
+}
+
+// The installer's main window: a dialog with the folder drop-down.
+bool IsInstallerDialog(HWND window) { return IsDialog(window) && GetDlgItem(window, 1033); }
 
 std::string Narrow(const wchar_t* text) {
   char buffer[1024] = "";
@@ -50,20 +44,31 @@ std::string Narrow(const wchar_t* text) {
 
 }  // namespace
 
+DWORD Patience(DWORD timeoutMs) {
+  const char* factor = std::getenv("E2E_PATIENCE");
+  const long times = factor ? std::strtol(factor, nullptr, 10) : 1;
+  return times > 1 && times <= 100 ? timeoutMs * static_cast<DWORD>(times) : timeoutMs;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
+  const DWORD limit = Patience(timeoutMs);
   for (;;) {
     if (condition()) return true;
-    if (GetTickCount() - start > timeoutMs) return false;
+    if (GetTickCount() - start > limit) return false;
     Sleep(20);
   }
 }
 
-HWND FindInstallerWindow(DWORD processId) {
-  WindowSearch search{processId, nullptr};
-  EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+HWND FindVisibleWindow(DWORD processId, const std::function<bool(HWND)>& accept) {
+  return FindTopLevel([&](HWND window) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner == processId && (!accept || accept(window));
+  });
 }
+
+HWND FindInstallerWindow(DWORD processId) { return FindVisibleWindow(processId, IsInstallerDialog); }
 
 InstallerSession::~InstallerSession() {
   if (process_.hProcess) {
@@ -79,12 +84,10 @@ InstallerSession::~InstallerSession() {
 bool InstallerSession::Start() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  char commandLine[MAX_PATH + 3];
-  std::strcpy(commandLine, "\"");
-  std::strncat(commandLine, INSTALLER_EXE, MAX_PATH);
-  std::strcat(commandLine, "\"");
+  std::string commandLine = "\"" + exe_ + "\"";
   startTick_ = GetTickCount();
-  return CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_) != 0;
+  return CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        directory_.empty() ? nullptr : directory_.c_str(), &startup, &process_) != 0;
 }
 
 bool InstallerSession::WaitForWindow(DWORD timeoutMs) {
@@ -92,7 +95,7 @@ bool InstallerSession::WaitForWindow(DWORD timeoutMs) {
 }
 
 bool InstallerSession::WaitForExit(DWORD timeoutMs) {
-  return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  return WaitForSingleObject(process_.hProcess, Patience(timeoutMs)) == WAIT_OBJECT_0;
 }
 
 DWORD InstallerSession::ExitCode() const {
@@ -140,9 +143,9 @@ void InstallerSession::KeyOnDropDown(UINT key) const {
 }
 
 HWND InstallerSession::FindOwnedDialog(const std::function<bool(HWND)>& accept) const {
-  OwnedSearch search{window_, &accept, nullptr};
-  EnumWindows(MatchOwnedDialog, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindTopLevel([&](HWND window) {
+    return window != window_ && GetWindow(window, GW_OWNER) == window_ && IsDialog(window) && accept(window);
+  });
 }
 
 HWND InstallerSession::FindMessageBox() const {

@@ -1,4 +1,4 @@
-#include "Picture.h"
+#include "tests/support/Picture.h"
 
 #include <cstdio>
 #include <cstring>
@@ -171,10 +171,4 @@ Picture LoadBitmapResource(HMODULE module, int id) {
   const BYTE* bytes = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
   if (!bytes || !DecodeDib(bytes, size, &picture)) return Picture();
   return picture;
-}
-
-std::string Hex(std::uint32_t colour) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%06X", static_cast<unsigned>(colour));
-  return text;
 }

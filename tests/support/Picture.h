@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Hex.h"
+
 constexpr std::uint32_t kSentinel = 0xFE01FE;  // never a colour of the artwork
 
 struct Picture {
@@ -29,5 +31,3 @@ Picture CaptureClient(HWND window);
 // Bitmap resource id of module (a 24-bit DIB, or an 8- or 4-bit palette
 // one, plain or run-length encoded), or an empty picture.
 Picture LoadBitmapResource(HMODULE module, int id);
-
-std::string Hex(std::uint32_t colour);

@@ -1,5 +1,5 @@
 #pragma once
-// The maker's web site, as the link and the help page show it.
+// The maker's web site: the link's text and hover text, and the help page's address.
 
 constexpr const char kWebHost[] = "www.mirefold.com";
 constexpr const char kWebHoverText[] = "Visit mirefold.com";

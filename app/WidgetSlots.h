@@ -1,11 +1,26 @@
 #pragma once
-// Typed access to the widgets and values kept in ElementSlots.
+// Which widget or value of the installer sits in which slot of
+// ElementSlots, and typed access to them.
 #include <windows.h>
 
 #include "common/ElementSlots.h"
 #include "jui/JButton.h"
 #include "jui/JPanel.h"
 #include "jui/JSelector.h"
+
+enum WidgetSlot {
+  kSlotExitButton = 0,
+  kSlotInstallButton = 1,
+  kSlotFinishButton = 2,
+  kSlotSiteLink = 3,
+  kSlotCompletionPicture = 4,
+  kSlotIndicator32 = 5,
+  kSlotIndicator64 = 6,
+  kSlotFirstSelector = 7,
+  kSlotLastSelector = 18,
+  kSlotLastWidget = 19,
+  kSlotBrowseIndex = 21,  // the number of detected folders in the drop-down
+};
 
 inline JElement* SlotElement(int slot) { return static_cast<JElement*>(ElementSlots[slot]); }
 inline JButton* SlotButton(int slot) { return static_cast<JButton*>(ElementSlots[slot]); }

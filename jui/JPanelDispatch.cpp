@@ -1,3 +1,4 @@
+// The panel's mouse dispatch: mouse messages offered to the active elements in order.
 #include "jui/JElement.h"
 #include "jui/JPanel.h"
 #include "jui/PreparedDC.h"

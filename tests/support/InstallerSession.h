@@ -5,20 +5,25 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
-#include "Picture.h"
+#include "tests/support/Picture.h"
 
 class InstallerSession {
  public:
+  // The installer under test, or a copy of it at exe, started in directory
+  // (empty: this process's current directory).
+  explicit InstallerSession(std::string exe = INSTALLER_EXE, std::string directory = "")
+      : exe_(std::move(exe)), directory_(std::move(directory)) {}
   ~InstallerSession();
 
   // Starts the installer; false when the process cannot be created.
   bool Start();
-  // Waits until the main window is shown; false after timeoutMs.
+  // Waits until the main window is shown; false after Patience(timeoutMs).
   bool WaitForWindow(DWORD timeoutMs = 20000);
-  // Waits for the process to end; false after timeoutMs.
+  // Waits for the process to end; false after Patience(timeoutMs).
   bool WaitForExit(DWORD timeoutMs = 10000);
   DWORD ExitCode() const;
   bool Running() const;
@@ -47,13 +52,22 @@ class InstallerSession {
  private:
   HWND FindOwnedDialog(const std::function<bool(HWND)>& accept) const;
 
+  std::string exe_, directory_;
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
   DWORD startTick_ = 0;
 };
 
-// Polls condition every 20 ms until it holds or timeoutMs passes.
+// timeoutMs times E2E_PATIENCE (a whole number, 1 when unset): the waits of
+// a run whose 32-bit programs are emulated (scripts/x86-emulated.sh) and run
+// several times slower. What is awaited stays the same.
+DWORD Patience(DWORD timeoutMs);
+
+// Polls condition every 20 ms until it holds or Patience(timeoutMs) passes.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
+// The first visible top-level window of a process that accept takes (any
+// when accept is empty), or null.
+HWND FindVisibleWindow(DWORD processId, const std::function<bool(HWND)>& accept = nullptr);
 // Another process running the installer, started and left alone.
 HWND FindInstallerWindow(DWORD processId);

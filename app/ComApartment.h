@@ -1,0 +1,10 @@
+#pragma once
+// The GUI thread joins a single-threaded COM apartment the first time a
+// shell object needs one (the folder browser, the help page), so that COM
+// and its libraries are loaded only by a user who uses them.
+
+// True when the thread is in a single-threaded apartment.
+bool JoinComApartment();
+
+// Leaves the apartment at exit when JoinComApartment entered it.
+void LeaveComApartment();

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# How x86 tests run is decided from the kernel, and the emulated path leaves
+# the rest of the machine alone:
+# - the kernel probe says no under a stand-in for a kernel without 32-bit
+#   code (qemu-x86_64 refuses the 32-bit system call as such a kernel does);
+# - a binfmt_misc entry that hands 32-bit programs to qemu-i386 does not
+#   make such a machine look native, although 32-bit programs then start;
+# - scripts/x86-emulated.sh registers qemu-i386 for its command only: a
+#   32-bit program runs under qemu-i386 inside, the machine-wide binfmt_misc
+#   shows no entry of ours meanwhile, and nothing is left behind;
+# - a test registered for native running reports itself skipped, with the
+#   reason, when the kernel no longer runs 32-bit code.
+#   x86_mode_test.sh SCRIPTS_DIR
+set -uo pipefail
+unset X86_MODE
+scripts=$1
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+elf32=/usr/lib/wine/wine   # a 32-bit program that ends at once with --version
+if ! command -v qemu-x86_64 >/dev/null || ! [ -x "$elf32" ]; then
+  echo "skipped: needs qemu-user and 32-bit Wine (scripts/setup.sh installs both)"
+  exit 77
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cc -o "$work/probe" "$scripts/ia32-probe.c" || exit 1
+
+# The probe, and the decision, on a kernel without 32-bit code.
+[ "$(qemu-x86_64 "$work/probe")" = "ia32: no" ] || fail "the probe did not see the refusal"
+line=$(X86_PROBE_WRAP=qemu-x86_64 "$scripts/x86-mode.sh")
+case $line in
+  emulated:*"runs no 32-bit code"*) ;;
+  *) fail "a kernel without 32-bit code gave '$line'" ;;
+esac
+line=$(X86_PROBE_WRAP=qemu-x86_64 X86_QEMU=/nonexistent "$scripts/x86-mode.sh")
+[[ $line == "skipped: "*"qemu-i386 (qemu-user) is not installed" ]] || fail "without qemu: '$line'"
+line=$(X86_WINE32=/nonexistent "$scripts/x86-mode.sh")
+[[ $line == "skipped: 32-bit Wine (wine32:i386) is not installed"* ]] || fail "without 32-bit Wine: '$line'"
+
+# Inside the private registration 32-bit programs start, and still the kernel decides.
+# (qemu-user prints the system calls of its program with QEMU_STRACE set.)
+inside=$("$scripts/x86-emulated.sh" bash -c '
+  QEMU_STRACE=1 "$0" --version 2>&1 | grep -q "brk(NULL)" && echo "ran under qemu"
+  X86_PROBE_WRAP=qemu-x86_64 "$1/x86-mode.sh"' "$elf32" "$scripts")
+grep -qx "ran under qemu" <<<"$inside" || fail "no qemu-i386 under the private entry: $inside"
+grep -q '^native' <<<"$inside" && fail "a registration made a machine without 32-bit code look native: $inside"
+
+if [ "$("$work/probe")" = "ia32: yes" ]; then
+  [ "$("$scripts/x86-mode.sh" | cut -d: -f1)" = native ] || fail "this kernel runs 32-bit code but was not called native"
+fi
+# The machine-wide binfmt_misc, looked at from a mount namespace of its own
+# (as root): no entry of ours while a private one lives, nor after.
+global_entries() {
+  unshare --mount sh -c 'mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc 2>/dev/null; ls /proc/sys/fs/binfmt_misc' 2>/dev/null
+}
+if [ "$(id -u)" = 0 ]; then
+  "$scripts/x86-emulated.sh" sleep 3 & holder=$!
+  sleep 1
+  [ "$("$scripts/x86-emulated.sh" sh -c 'ls /proc/sys/fs/binfmt_misc' | grep -c irelief)" = 1 ] || fail "no private entry"
+  global_entries | grep -q irelief && fail "the private entry shows machine-wide: $(global_entries)"
+  kill $holder 2>/dev/null; wait $holder 2>/dev/null
+  global_entries | grep -q irelief && fail "a registration is left behind: $(global_entries)"
+fi
+
+# A test registered for native running, on a kernel that no longer runs 32-bit code.
+out=$(X86_PROBE_WRAP=qemu-x86_64 "$scripts/wine32.sh" /nonexistent.exe 2>&1)
+status=$?
+[ $status = 77 ] || fail "wine32.sh gave $status, expected 77 (skipped): $out"
+grep -q '^skipped: .*runs no 32-bit code' <<<"$out" || fail "the skip gives no reason: $out"
+
+[ $failures = 0 ] && echo "x86 mode: decided by the kernel; the emulated path stays private"
+exit $((failures > 0))
