@@ -49,6 +49,35 @@ Picture LoadBmpFile(const std::string& path) {
   return picture;
 }
 
+// WinEvents of one process, as a screen reader hooks them (out of context:
+// delivered to this thread while it pumps its messages).
+struct Announcement {
+  DWORD event;
+  LONG object;
+  LONG child;
+};
+std::vector<Announcement> Heard;
+
+void CALLBACK Listen(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
+  Heard.push_back({event, object, child});
+}
+
+// Pumps this thread's messages for ms milliseconds, so the hook is called.
+void Pump(DWORD ms) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(10);
+  }
+}
+
+bool HeardEvent(DWORD event, LONG child) {
+  for (const Announcement& a : Heard)
+    if (a.event == event && a.object == OBJID_CLIENT && a.child == child) return true;
+  return false;
+}
+
 class Keyboard : public EndToEnd {
  protected:
   std::string AddHost(const std::string& folder) {
@@ -329,6 +358,27 @@ TEST_F(Keyboard, TheFocusCueAppearsOnlyAfterAKeyAndLeavesNoTrace) {
     return changed > 0 ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << "Finish shows no cue";
   }, &finished)) << "completion screen with the cue on Finish";
   EXPECT_TRUE(finished.SaveBmp(ShotPath("focus-finish.bmp")));
+  PressKey(s.Window(), VK_ESCAPE);
+  ExpectEndsWithExitCode0(s);
+}
+
+TEST_F(Keyboard, FocusAndStateChangesAreAnnounced) {
+  AddHost("Alpha\\Plug-ins");
+  InstallerSession s;
+  Launch(s);
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_STATECHANGE, nullptr, Listen, s.ProcessId(), 0,
+                                       WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(nullptr, hook);
+  Heard.clear();
+  TabToCheckBox(s);
+  Pump(500);
+  EXPECT_TRUE(HeardEvent(EVENT_OBJECT_FOCUS, 2)) << "the check box (child 2) taking the focus";
+  Heard.clear();
+  PressKey(s.Window(), VK_SPACE);
+  Pump(500);
+  EXPECT_TRUE(HeardEvent(EVENT_OBJECT_STATECHANGE, 2)) << "the check box's state";
+  EXPECT_TRUE(HeardEvent(EVENT_OBJECT_HIDE, 3)) << "Install (child 3) going";
+  UnhookWinEvent(hook);
   PressKey(s.Window(), VK_ESCAPE);
   ExpectEndsWithExitCode0(s);
 }
