@@ -17,6 +17,11 @@ fi
 mkdir -p "$(dirname "$prefix")"
 if [ ! -f "$prefix/system.reg" ]; then
   setsid /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1 || true
+  # The desktop process that the first boot leaves behind never serves the
+  # shell's window list (the help link's way to the user's browser); one
+  # started afresh does, as on every later start of the prefix.
+  /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1 || true
 fi
 setsid /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 &
 # Wait until the prefix answers, so that the first test does not pay for the boot.
