@@ -35,8 +35,9 @@ State Load(State& state, const char* library, const Lookup (&lookups)[N]) {
 
 ComApi com;
 AutomationApi automation;
+AccessibilityApi accessibility;
 ShellApi shell;
-State comState, automationState, shellState;
+State comState, automationState, accessibilityState, shellState;
 
 }  // namespace
 
@@ -56,6 +57,14 @@ const AutomationApi* AutomationFunctions() {
       Entry("SysFreeString", automation.SysFreeString),
   };
   return Load(automationState, "oleaut32.dll", lookups) == State::Loaded ? &automation : nullptr;
+}
+
+const AccessibilityApi* AccessibilityFunctions() {
+  const Lookup lookups[] = {
+      Entry("LresultFromObject", accessibility.LresultFromObject),
+      Entry("CreateStdAccessibleObject", accessibility.CreateStdAccessibleObject),
+  };
+  return Load(accessibilityState, "oleacc.dll", lookups) == State::Loaded ? &accessibility : nullptr;
 }
 
 const ShellApi* ShellFunctions() {

@@ -1,5 +1,5 @@
 // Functions of the system libraries that start-up does not need: the shell,
-// COM and OLE Automation. The installer does not import them; each library
+// COM, OLE Automation and accessibility. The installer does not import them; each library
 // is loaded from the system folder on its first use (LoadSystemLibrary), and
 // its functions are looked up once, here. A library that cannot be loaded,
 // or lacks one of the functions, is reported as missing (null), and the
@@ -10,6 +10,7 @@
 #pragma once
 #include <windows.h>
 #include <objbase.h>
+#include <oleacc.h>
 #include <oleauto.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -26,6 +27,11 @@ struct AutomationApi {  // oleaut32.dll
   decltype(&::SysFreeString) SysFreeString;
 };
 
+struct AccessibilityApi {  // oleacc.dll
+  decltype(&::LresultFromObject) LresultFromObject;
+  decltype(&::CreateStdAccessibleObject) CreateStdAccessibleObject;
+};
+
 struct ShellApi {  // shell32.dll
   decltype(&::SHBrowseForFolderA) SHBrowseForFolderA;
   decltype(&::SHGetPathFromIDListA) SHGetPathFromIDListA;
@@ -35,4 +41,5 @@ struct ShellApi {  // shell32.dll
 // Each loads its library on the first call; null when it is missing.
 const ComApi* ComFunctions();
 const AutomationApi* AutomationFunctions();
+const AccessibilityApi* AccessibilityFunctions();
 const ShellApi* ShellFunctions();

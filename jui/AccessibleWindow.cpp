@@ -1,10 +1,14 @@
 #include "jui/AccessibleWindow.h"
 
-#include "jui/AccessibilityLibrary.h"
+#include "common/SystemApi.h"
 #include "jui/JElement.h"
 #include "jui/JPanel.h"
 
 namespace {
+
+// IAccessible's interface id, spelled out: the import library's symbol for it
+// is data inside oleacc.dll, which this program does not import.
+const IID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 constexpr int kTextCapacity = 256;  // longest text handed out, terminator included
 
@@ -13,8 +17,8 @@ HRESULT MakeString(const char* text, BSTR* out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (!text || !text[0]) return S_FALSE;
-  const AccessibilityFunctions* library = AccessibilityLibrary();
-  if (!library) return E_FAIL;
+  const AutomationApi* automation = AutomationFunctions();
+  if (!automation) return E_FAIL;
   wchar_t wide[kTextCapacity];
   // At most kTextCapacity wide characters, terminator included; a longer text is cut.
   int length = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kTextCapacity);
@@ -23,7 +27,7 @@ HRESULT MakeString(const char* text, BSTR* out) {
     if (length <= 0) return S_FALSE;
     wide[length] = L'\0';
   }
-  *out = library->SysAllocString(wide);
+  *out = automation->SysAllocString(wide);
   return *out ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -47,7 +51,7 @@ void SetEmpty(VARIANT* v) { v->vt = VT_EMPTY; }
 // The system's object for one of the window's controls: its client area,
 // which carries the control's own role (a drop-down's is "combo box").
 IAccessible* ControlObject(HWND control) {
-  const AccessibilityFunctions* library = AccessibilityLibrary();
+  const AccessibilityApi* library = AccessibilityFunctions();
   IAccessible* object = nullptr;
   if (!library || !control) return nullptr;
   if (FAILED(library->CreateStdAccessibleObject(control, OBJID_CLIENT, kIidAccessible,
@@ -367,12 +371,13 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::put_accValue(VARIANT, BSTR) { retur
 // --- WM_GETOBJECT ------------------------------------------------------------
 
 LRESULT AnswerGetObject(JPanel* panel, HWND window, WPARAM wParam) {
-  const AccessibilityFunctions* library = AccessibilityLibrary();
-  if (!library) return 0;
+  const AccessibilityApi* library = AccessibilityFunctions();
+  const ComApi* com = ComFunctions();
+  if (!library || !com || !AutomationFunctions()) return 0;
   if (!panel->accessible) {
     // Handing the object to another process needs this thread in a COM
     // apartment; when it is in one already, this only counts once more.
-    library->CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    com->CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IAccessible* standard = nullptr;
     if (FAILED(library->CreateStdAccessibleObject(window, OBJID_CLIENT, kIidAccessible,
                                                   reinterpret_cast<void**>(&standard))) ||
