@@ -57,7 +57,7 @@ fi
 
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 size() { stat -c %s "$1"; }
-median_of() { sed -n "s/^median $1 //p" "$2" | head -1; }
+median_of() { tr -d '\r' < "$2" | sed -n "s/^median $1 //p" | head -1; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "" || b + 0 == 0) print "n/a"; else printf "%.2f", a / b }'; }
 
 # --- sizes -----------------------------------------------------------------
@@ -163,10 +163,10 @@ m_files=$(median_of peer.files "$work/msi-qn.txt")
 m_exit=$(median_of peer.exit "$work/msi-qn.txt")
 or_na() { [ -n "$1" ] && echo "$1" || echo "${2:-n/a}"; }
 
-disc_rows=$(awk 'BEGIN { n = 0 } $1 ~ /^[0-9]+$/ && NF == 5 {
+disc_rows=$(awk 'BEGIN { n = 0 } { sub(/\r$/, "") } $1 ~ /^[0-9]+$/ && NF == 5 {
     printf "| %s | %.3f | %s | %s | %s |\n", $1, $3, $4, $5, (n ? sprintf("%.2f", $3 / first) : "1.00"); if (!n) first = $3; n++ }' \
   "$work/discovery.txt")
-micro=$(grep -m1 'one key open' "$work/discovery.txt" || true)
+micro=$(grep -m1 'one key open' "$work/discovery.txt" | tr -d '\r' || true)
 if [ "$runs32" = 1 ]; then
   ours="ours (32-bit exe)"
 else
