@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/SystemLibrary.h"
+
 namespace {
 
 #ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
@@ -16,13 +18,6 @@ namespace {
 #ifndef PROCESS_DEP_ENABLE
 #define PROCESS_DEP_ENABLE 0x00000001
 #endif
-
-template <typename Fn>
-Fn Kernel32Function(const char* name) {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  FARPROC entry = kernel ? GetProcAddress(kernel, name) : nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(entry));
-}
 
 // Libraries loaded from now on, and everything they load in turn, come from
 // the system folder alone: not from the folder the installer was started

@@ -8,3 +8,12 @@
 // Returns null when it is not there; the caller treats that like a missing
 // feature.
 HMODULE LoadSystemLibrary(const char* name);
+
+// FN named NAME in kernel32, or null on a system without it. Functions newer
+// than the oldest supported Windows are looked up this way, never imported.
+template <typename Fn>
+Fn Kernel32Function(const char* name) {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  FARPROC entry = kernel ? GetProcAddress(kernel, name) : nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(entry));
+}

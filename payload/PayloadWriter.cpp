@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "../common/LinkChecks.h"
+#include "../common/SystemLibrary.h"
 #include "../common/bounded.h"
 #include "PayloadOutcome.h"
 #include "PresetRecords.h"
@@ -36,13 +37,6 @@ DWORD WithRetries(WriteStep which, Step step) {
     if (!ShouldRetryWrite(which, error, attempt)) return error;
     Sleep(kWriteRetryPauseMs);
   }
-}
-
-template <typename Fn>
-Fn Kernel32Function(const char* name) {
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  FARPROC entry = kernel ? GetProcAddress(kernel, name) : nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(entry));
 }
 
 // SetFileInformationByHandle, where the system has it.
