@@ -33,10 +33,10 @@ configure: setup $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Ends with how the x86 tests ran (scripts/x86-summary.sh).
+# Ends with how the x86 tests went (scripts/x86-summary.sh).
 test: build
-	@cd $(BUILD) && ctest --output-on-failure -j 2; status=$$?; \
-	  bash $(CURDIR)/scripts/x86-summary.sh .; exit $$status
+	@cd $(BUILD) && rm -f ctest-results.xml && ctest --output-on-failure -j 2 --output-junit ctest-results.xml; \
+	  status=$$?; bash $(CURDIR)/scripts/x86-summary.sh . ctest-results.xml; exit $$status
 
 # The fuzz targets for FUZZ_SECONDS each (120 unless given), this run only.
 fuzz: build

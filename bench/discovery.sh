@@ -12,11 +12,14 @@ if [ ! -f "$exe" ]; then
   echo "discovery.sh: $exe is missing; build first (make build)" >&2
   exit 1
 fi
-export WINEPREFIX=$build/bench-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+. "$root/scripts/wine-env.sh"
+export WINEPREFIX=$build/bench-prefix
 # A console program: no display needed.
 unset DISPLAY
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  /usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1 || true
+  # Booted the way 32-bit programs run here: the windowed runs use this prefix too.
+  x86_decide
+  setsid "${X86_WRAP[@]}" "$WINE64" wineboot -i </dev/null >/dev/null 2>&1 || true
 fi
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
-/usr/lib/wine/wine64 "$exe" "$@"
+trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
+"$WINE64" "$exe" "$@"

@@ -25,16 +25,19 @@ exe32=$build/iRelief-Setup.exe
 exe64=$build/win64/iRelief-Setup.exe
 plugin32=$build/plugin-x86/iRelief.8bf
 plugin64=$build/plugin-x64/iRelief.8bf
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+. "$root/scripts/wine-env.sh"
+# Timed natively only: under qemu-i386 the times would be the emulator's.
+x86_decide
+if [ "$X86_RUN" = native ]; then
   runs32=1
-  loader=/usr/lib/wine/wine
+  loader=$WINE32
   driver=$build/bin/installer_bench.exe
   timed_exe="build/iRelief-Setup.exe, the 32-bit product"
 else
   runs32=0
-  loader=/usr/lib/wine/wine64
+  loader=$WINE64
   driver=$build/win64/bin/installer_bench.exe
-  timed_exe="build/win64/iRelief-Setup.exe, the 64-bit twin: this machine runs no 32-bit Windows code"
+  timed_exe="build/win64/iRelief-Setup.exe, the 64-bit twin: this machine runs no 32-bit Windows code natively"
 fi
 # The MSI peer is an x64 package: the 64-bit driver starts the 64-bit msiexec.
 driver64=$build/win64/bin/installer_bench.exe
@@ -96,19 +99,15 @@ bash "$root/bench/discovery.sh" "$build" | tee "$work/discovery.txt"
 
 # --- the windowed runs: one prefix, one wineserver, one display ------------
 prefix=$build/bench-prefix
-n=940
-while [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-xvfb_pid=$!
-export WINEPREFIX=$prefix DISPLAY=":$n" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$prefix
 cleanup() {
-  /usr/lib/wine/wineserver -k 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
+  "$WINESERVER" -k 2>/dev/null || true
+  display_stop "$prefix.display"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-bash "$root/scripts/wine-start.sh" "$prefix" "$n"
-wine64=/usr/lib/wine/wine64
+bash "$root/scripts/wine-start.sh" "$prefix"
+display_use "$prefix.display"
+wine64=$WINE64
 
 echo "bench: the installer, $runs runs ($timed_exe)"
 "$loader" "$driver" app 1 >/dev/null  # warm-up: the first run pays for loading Wine's libraries

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Ends the test prefix's wineserver and the Xvfb display started for the tests.
-#   wine-stop.sh PREFIX DISPLAY_NUMBER
+# Ends the test prefix's wineserver (and with it every program of the
+# prefix) and the display that wine-start.sh started for it.
+#   wine-stop.sh PREFIX
+. "$(dirname "$0")/wine-env.sh"
 prefix=$1
-display=$2
-WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
-pkill -f "Xvfb :$display " 2>/dev/null || true
+WINEPREFIX=$prefix "$WINESERVER" -k 2>/dev/null || true
+display_stop "$prefix.display"
 exit 0

@@ -13,7 +13,8 @@
 #   X86_PROBE_WRAP     runs the probe through this program (the tests' stand-in for another kernel)
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-wine32=${X86_WINE32:-/usr/lib/wine/wine}
+. "$here/wine-env.sh"
+wine32=${X86_WINE32:-$WINE32}
 qemu=${X86_QEMU:-/usr/bin/qemu-i386}
 
 kernel_runs_ia32() {

@@ -8,6 +8,8 @@
 # - scripts/x86-emulated.sh registers qemu-i386 for its command only: a
 #   32-bit program runs under qemu-i386 inside, the machine-wide binfmt_misc
 #   shows no entry of ours meanwhile, and nothing is left behind;
+# - the line make test ends with counts the passed, failed and skipped x86
+#   tests from CTest's record of the run;
 # - a test registered for native running reports itself skipped, with the
 #   reason, when the kernel no longer runs 32-bit code.
 #   x86_mode_test.sh SCRIPTS_DIR
@@ -16,7 +18,8 @@ unset X86_MODE
 scripts=$1
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-elf32=/usr/lib/wine/wine   # a 32-bit program that ends at once with --version
+. "$scripts/wine-env.sh"
+elf32=$WINE32   # a 32-bit program that ends at once with --version
 if ! command -v qemu-x86_64 >/dev/null || ! [ -x "$elf32" ]; then
   echo "skipped: needs qemu-user and 32-bit Wine (scripts/setup.sh installs both)"
   exit 77
@@ -63,10 +66,27 @@ if [ "$(id -u)" = 0 ]; then
 fi
 
 # A test registered for native running, on a kernel that no longer runs 32-bit code.
-out=$(X86_PROBE_WRAP=qemu-x86_64 "$scripts/wine32.sh" /nonexistent.exe 2>&1)
+out=$(X86_RUN=native X86_PROBE_WRAP=qemu-x86_64 "$scripts/wine-test.sh" x86 /nonexistent.exe 2>&1)
 status=$?
-[ $status = 77 ] || fail "wine32.sh gave $status, expected 77 (skipped): $out"
+[ $status = 77 ] || fail "wine-test.sh gave $status, expected 77 (skipped): $out"
 grep -q '^skipped: .*runs no 32-bit code' <<<"$out" || fail "the skip gives no reason: $out"
+
+# The closing line counts from CTest's record of the run: a failed x86 test
+# is counted as failed, a skipped one as skipped, neither as having run.
+mkdir -p "$work/build"
+echo "X86_MODE_LINE:INTERNAL=emulated: this kernel runs no 32-bit code (IA-32 emulation off)" >"$work/build/CMakeCache.txt"
+cat >"$work/results.xml" <<'XML'
+<testsuite name="t" tests="4" failures="2" skipped="1">
+  <testcase name="x86.a" status="run"><system-out/></testcase>
+  <testcase name="x86.b" status="fail"><failure message=""/><system-out/></testcase>
+  <testcase name="x86.c" status="notrun"><skipped message="SKIP_RETURN_CODE=77"/><system-out/></testcase>
+  <testcase name="x64.d" status="fail"><failure message=""/><system-out/></testcase>
+</testsuite>
+XML
+summary=$("$scripts/x86-summary.sh" "$work/build" "$work/results.xml")
+[[ $summary == "x86 tests: 1 passed, 1 failed, 1 skipped; EMULATED"*"IA-32 emulation off"* ]] ||
+  fail "expected 1 passed, 1 failed, 1 skipped, emulated, got '$summary'"
+grep -qi ' ran ' <<<"$summary" && fail "the summary says tests ran: '$summary'"
 
 [ $failures = 0 ] && echo "x86 mode: decided by the kernel; the emulated path stays private"
 exit $((failures > 0))

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs one Windows test program under Wine, in the prefix WINEPREFIX that
+# scripts/wine-start.sh prepared, on that prefix's display:
+#   wine-test.sh x64 PROGRAM [ARGS...]   the 64-bit loader
+#   wine-test.sh x86 PROGRAM [ARGS...]   the 32-bit loader, the way the build
+#                                        was configured to run 32-bit code
+# X86_RUN (from the build's configuration) says that way: native, or
+# emulated (under qemu-i386, scripts/x86-emulated.sh). A 32-bit test that
+# can no longer run that way here reports itself skipped (77), with the
+# reason; `make test` configures again for the machine it is on.
+set -uo pipefail
+. "$(dirname "$0")/wine-env.sh"
+[ $# -ge 2 ] || { echo "usage: wine-test.sh x86|x64 PROGRAM [ARGS...]" >&2; exit 2; }
+arch=$1
+shift
+if [ -n "${WINEPREFIX:-}" ] && ! display_use "$WINEPREFIX.display"; then
+  echo "wine-test: the display of $WINEPREFIX is not running (scripts/wine-start.sh starts it)" >&2
+  exit 1
+fi
+case $arch in
+  x64) exec "$WINE64" "$@" ;;
+  x86) ;;
+  *) echo "wine-test: unknown architecture $arch" >&2; exit 2 ;;
+esac
+configured=${X86_RUN:-native}
+if [ "$configured" = emulated ]; then
+  line=$(X86_MODE=emulated bash "$WINE_SCRIPTS/x86-mode.sh")
+else
+  line=$(bash "$WINE_SCRIPTS/x86-mode.sh")
+fi
+now=${line%%:*}
+case $configured:$now in
+  native:native) exec "$WINE32" "$@" ;;
+  emulated:emulated) exec "$WINE_SCRIPTS/x86-emulated.sh" "$WINE32" "$@" ;;
+esac
+why=${line#*: }
+echo "skipped: configured to run 32-bit code $configured, but now ${why%%;*}"
+exit 77
