@@ -31,7 +31,12 @@ fi
 now=${line%%:*}
 case $configured:$now in
   native:native) exec "$WINE32" "$@" ;;
-  emulated:emulated) exec "$WINE_SCRIPTS/x86-emulated.sh" "$WINE32" "$@" ;;
+  # Started by Wine's own start.exe, which reports the program's exit code
+  # as Windows recorded it. Wine's server ends a process whose Linux side
+  # takes more than a second to go away after its last thread ended, which
+  # under qemu-i386 on a busy machine a finished test can: its own exit
+  # status would then say "killed" for a run that had ended as it should.
+  emulated:emulated) exec "$WINE_SCRIPTS/x86-emulated.sh" "$WINE64" start.exe /wait /b /unix "$@" ;;
 esac
 why=${line#*: }
 echo "skipped: configured to run 32-bit code $configured, but now ${why%%;*}"
