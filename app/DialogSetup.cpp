@@ -119,7 +119,7 @@ void DescribeWidgets(HWND window) {
       {indicator64, nullptr},
       {picture, nullptr},
   };
-  MainPanel()->SetTabOrder(order, sizeof order / sizeof order[0]);
+  MainPanel()->focusOrder.Set(order, sizeof order / sizeof order[0]);
 }
 
 // Makes the client area exactly the background's size, keeping the centre.

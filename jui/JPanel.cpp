@@ -16,7 +16,7 @@ JPanel* JPanel::Init(JContext* ctx, HINSTANCE instance) {
   outerPaintDC = nullptr;
   context->focus = nullptr;
   context->focusCues = 0;
-  orderCount = 0;
+  focusOrder.Init(ctx);
   accessible = nullptr;
   return this;
 }

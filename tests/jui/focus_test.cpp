@@ -26,7 +26,7 @@ class FocusTest : public testing::Test {
     check->value = 2;
     const JTabStop order[] = {{check, nullptr}, {install, nullptr}, {exitButton, nullptr},
                               {link, nullptr},  {picture, nullptr}};
-    w.panel()->SetTabOrder(order, 5);
+    w.panel()->focusOrder.Set(order, 5);
     w.Repaint();
     w.Notifications();
   }
@@ -94,7 +94,7 @@ TEST_F(FocusTest, TheCueIsDrawnOnlyOnceKeysAreInUseAndGoesWithTheFocus) {
 
   // The focus moved without keys in use (a mouse user): the same pixels.
   w.context()->focusCues = 0;
-  w.panel()->FocusStop(1);
+  w.panel()->focusOrder.Focus(1);
   EXPECT_EQ(install, w.context()->focus);
   EXPECT_TRUE(plain == Grab(dc, bounds)) << "no cue without the keyboard";
   EXPECT_EQ(0, install->cueDrawn);
