@@ -1,10 +1,10 @@
 #include "app/FolderChooser.h"
 
-#include "app/ComApartment.h"
 #include "app/FolderEntries.h"
 #include "app/IndicatorRule.h"
 #include "app/DialogState.h"
 #include "app/WidgetSlots.h"
+#include "common/ComApartment.h"
 #include "common/SystemApi.h"
 #include "common/Wow64.h"
 #include "discovery/FolderCandidates.h"

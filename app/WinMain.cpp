@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "app/ComApartment.h"
 #include "app/MainDialog.h"
 #include "app/ProcessHardening.h"
 #include "app/WidgetSlots.h"
+#include "common/ComApartment.h"
 #include "jui/JContext.h"
 #include "jui/JPanel.h"
 

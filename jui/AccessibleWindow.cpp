@@ -1,6 +1,8 @@
 #include "jui/AccessibleWindow.h"
 
+#include "common/ComApartment.h"
 #include "common/SystemApi.h"
+#include "common/bounded.h"
 #include "jui/JElement.h"
 
 namespace {
@@ -28,16 +30,6 @@ HRESULT MakeString(const char* text, BSTR* out) {
   }
   *out = automation->SysAllocString(wide);
   return *out ? S_OK : E_OUTOFMEMORY;
-}
-
-// The hover text as far as it is shown: up to its first "@".
-void ShownHoverText(const char* hover, char* out, int capacity) {
-  int n = 0;
-  while (n < capacity - 1 && hover[n] && hover[n] != '@') {
-    out[n] = hover[n];
-    ++n;
-  }
-  out[n] = '\0';
 }
 
 void SetLong(VARIANT* v, LONG value) {
@@ -210,8 +202,9 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::get_accHelp(VARIANT child, BSTR* he
   FORWARD_TO_CONTROL(get_accHelp(self, help))
   JElement* element = Element(child);
   if (!element) return E_INVALIDARG;
+  // What the status rectangle shows, no more.
   char shown[kHoverTextSize];
-  ShownHoverText(element->hoverText, shown, sizeof shown);
+  CopyCut(shown, static_cast<std::size_t>(element->ShownHoverLength()) + 1, element->hoverText);
   return MakeString(shown, help);
 }
 
@@ -372,12 +365,11 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::put_accValue(VARIANT, BSTR) { retur
 
 LRESULT AnswerGetObject(JAccessibleWindow** object, JFocusPlaces* places, HWND window, WPARAM wParam) {
   const AccessibilityApi* library = AccessibilityFunctions();
-  const ComApi* com = ComFunctions();
-  if (!library || !com || !AutomationFunctions()) return 0;
+  if (!library || !AutomationFunctions()) return 0;
   if (!*object) {
     // Handing the object to another process needs this thread in a COM
-    // apartment; when it is in one already, this only counts once more.
-    com->CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // apartment; one the thread is already in serves as well.
+    JoinComApartment();
     IAccessible* standard = nullptr;
     if (FAILED(library->CreateStdAccessibleObject(window, OBJID_CLIENT, kIidAccessible,
                                                   reinterpret_cast<void**>(&standard))) ||

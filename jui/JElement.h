@@ -73,6 +73,9 @@ class JElement {
   void Redraw();
   // Shows (1) or clears (0) the hover text in the status rectangle, only on change.
   void ShowHover(int state);
+  // How much of hoverText the status rectangle shows: up to its first "@",
+  // at most 200 characters. Assistive technology is told the same text.
+  int ShownHoverLength() const;
 
  protected:
   // PostMessageA(window, WM_JNOTIFY, id, 0) when id is not 0.
