@@ -15,20 +15,20 @@
 #include "jui/JSelector.h"
 #include "jui/PanelScopes.h"
 #include "jui/RectConversion.h"
-
+#include "res/ResourceIds.h"
 
 namespace {
 
 // Resources of the main window.
-constexpr unsigned kBackgroundBitmap = 222;
-constexpr int kLinkCursor = 120;
-constexpr unsigned kExitBitmap = 203;
-constexpr unsigned kInstallBitmap = 219;
-constexpr unsigned kFinishBitmap = 220;
-constexpr unsigned kIndicator32Bitmap = 224;
-constexpr unsigned kIndicator64Bitmap = 225;
-constexpr unsigned kCompletionBitmap = 213;
-constexpr unsigned kCheckBoxStrip = 128;
+constexpr unsigned kBackgroundBitmap = IDB_BACKGROUND;
+constexpr int kLinkCursor = IDC_LINK_CURSOR;
+constexpr unsigned kExitBitmap = IDB_EXIT_BUTTON;
+constexpr unsigned kInstallBitmap = IDB_INSTALL_BUTTON;
+constexpr unsigned kFinishBitmap = IDB_FINISH_BUTTON;
+constexpr unsigned kIndicator32Bitmap = IDB_INDICATOR32;
+constexpr unsigned kIndicator64Bitmap = IDB_INDICATOR64;
+constexpr unsigned kCompletionBitmap = IDB_COMPLETION_PICTURE;
+constexpr unsigned kCheckBoxStrip = IDB_CHECK_BOX_STRIP;
 
 constexpr COLORREF kHoverTextColour = 0xFFFFFF;
 constexpr COLORREF kFocusCueDark = RGB(0x31, 0x40, 0x51);  // the slate of the bottom bar

@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Checks that the project's includes run one way: app/ may use the
-subsystems, a subsystem (payload/, discovery/, jui/) only its own folder and
-common/, common/ and the filter (plugin/) nothing else of the project; and
-that no two files of the product include each other through any chain. A
-class whose methods are spread over several files counts as one unit with
-its header, so a loop through any of them is found. Prints the folder graph.
+subsystems and the resource ids (res/), a subsystem (payload/, discovery/,
+jui/) only its own folder and common/, common/ and the filter (plugin/)
+nothing else of the project; and that no two files of the product include
+each other through any chain. A class whose methods are spread over several
+files counts as one unit with its header, so a loop through any of them is
+found. Prints the folder graph.
    check-includes.py SOURCE_DIR"""
 import os
 import re
@@ -15,7 +16,7 @@ ALLOWED = {
     "payload": {"payload", "common"},
     "discovery": {"discovery", "common"},
     "jui": {"jui", "common"},
-    "app": {"app", "common", "payload", "discovery", "jui"},
+    "app": {"app", "common", "payload", "discovery", "jui", "res"},
     "plugin": {"plugin"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)

@@ -33,7 +33,7 @@ bool IsDialog(HWND window) {
 }
 
 // The installer's main window: a dialog with the folder drop-down.
-bool IsInstallerDialog(HWND window) { return IsDialog(window) && GetDlgItem(window, 1033); }
+bool IsInstallerDialog(HWND window) { return IsDialog(window) && GetDlgItem(window, IDC_FOLDER_DROPDOWN); }
 
 std::string Narrow(const wchar_t* text) {
   char buffer[1024] = "";

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "res/ResourceIds.h"
 #include "tests/support/Picture.h"
 
 class InstallerSession {
@@ -31,7 +32,7 @@ class InstallerSession {
   DWORD ProcessId() const { return process_.dwProcessId; }
 
   HWND Window() const { return window_; }
-  HWND DropDown() const { return GetDlgItem(window_, 1033); }
+  HWND DropDown() const { return GetDlgItem(window_, IDC_FOLDER_DROPDOWN); }
   std::vector<std::string> Entries() const;
   int Selection() const;
 
