@@ -34,7 +34,8 @@ constexpr COLORREF kHoverTextColour = 0xFFFFFF;
 constexpr COLORREF kFocusCueDark = RGB(0x31, 0x40, 0x51);  // the slate of the bottom bar
 
 // The component selector: a toggle-mode check box (values 0 and 2 stable).
-constexpr unsigned kSelectorLabelPlacement = 0x80148000;  // label 20 right of the box, level with its top
+// Packed as the selector takes it, dx and dy in 16-bit halves plus 0x8000: 20 right of the box, level with its top.
+constexpr unsigned kSelectorLabelPlacement = 0x80148000;
 constexpr int kSelectorCount = -3;
 constexpr int kSelectorChecked = 2;
 constexpr char kComponentKey[] = "iRelief";

@@ -32,6 +32,7 @@ LRESULT DropDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 int BrowseEntryIndex() { return BrowseIndex() + BrowsedEntryPresent; }
 
+// Takes the focus off the drop-down, so the mouse wheel or a stray key cannot change the chosen folder.
 void ClickHiddenButton(HWND window) { SendDlgItemMessageA(window, kHiddenButtonId, BM_CLICK, 0, 0); }
 
 // The folder browser. On success the chosen folder becomes the browsed

@@ -35,7 +35,7 @@ class JElement {
   // Registers the element at the end of the context's list.
   JElement(JContext* context, const char* hoverText);
 
-  // The eight virtual slots, in order.
+  // The eight virtual slots, in order; the reserved ones, called by nothing, keep the table's layout.
   virtual int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
   virtual void Draw(HDC dc) = 0;
   virtual int Reserved1();

@@ -44,6 +44,7 @@ void JPanel::CreateBackBuffer(HWND window) {
 }
 
 HDC JPanel::BeginPaint() {
+  // On purpose: changes that follow at once (a list closing) join this update region and paint once.
   Sleep(50);
   ::BeginPaint(context->window, &paint);
   // A paint can arrive while a mouse dispatch holds paintDC (a modal loop
