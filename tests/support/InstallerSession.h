@@ -42,6 +42,12 @@ class InstallerSession {
   void Key(UINT key) const;
   void KeyOnDropDown(UINT key) const;
 
+  // Returns once the installer's thread has handled every message posted to
+  // it before the call (clicks, keys of Key), what those posted in turn, and
+  // the paint they left: before a check that something did not happen.
+  // False when the thread does not come through within Patience(5000).
+  bool Settle() const;
+
   Picture Capture() const { return CaptureClient(window_); }
 
   // A dialog owned by the installer's window: a message box (static text
@@ -57,6 +63,7 @@ class InstallerSession {
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
   DWORD startTick_ = 0;
+  mutable LPARAM marker_ = 0;
 };
 
 // timeoutMs times E2E_PATIENCE (a whole number, 1 when unset): the waits of
