@@ -8,7 +8,7 @@
 #include "jui/JPanel.h"
 
 // Only one copy runs at a time; the guard is this named mutex.
-// One blank on purpose: the name every build shares, so no two copies of any build run at once.
+// One blank on purpose: every release uses this very name, so copies of different releases never run at once.
 static const char kSingleInstanceMutex[] = " ";
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
