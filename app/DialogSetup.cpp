@@ -19,17 +19,6 @@
 
 namespace {
 
-// Resources of the main window.
-constexpr unsigned kBackgroundBitmap = IDB_BACKGROUND;
-constexpr int kLinkCursor = IDC_LINK_CURSOR;
-constexpr unsigned kExitBitmap = IDB_EXIT_BUTTON;
-constexpr unsigned kInstallBitmap = IDB_INSTALL_BUTTON;
-constexpr unsigned kFinishBitmap = IDB_FINISH_BUTTON;
-constexpr unsigned kIndicator32Bitmap = IDB_INDICATOR32;
-constexpr unsigned kIndicator64Bitmap = IDB_INDICATOR64;
-constexpr unsigned kCompletionBitmap = IDB_COMPLETION_PICTURE;
-constexpr unsigned kCheckBoxStrip = IDB_CHECK_BOX_STRIP;
-
 constexpr COLORREF kHoverTextColour = 0xFFFFFF;
 constexpr COLORREF kFocusCueDark = RGB(0x31, 0x40, 0x51);  // the slate of the bottom bar
 
@@ -48,18 +37,18 @@ JButton* NewButton(const char* hoverText, LayoutPoint at, unsigned bitmap, int c
 void CreateWidgets(const MainLayout& layout) {
   for (int slot = 0; slot <= kSlotLastWidget; ++slot) ElementSlots[slot] = nullptr;
 
-  ElementSlots[kSlotExitButton] = NewButton("", layout.exitButton, kExitBitmap, kNotifyClose);
-  ElementSlots[kSlotInstallButton] = NewButton("", layout.installButton, kInstallBitmap, kNotifyInstall);
+  ElementSlots[kSlotExitButton] = NewButton("", layout.exitButton, IDB_EXIT_BUTTON, kNotifyClose);
+  ElementSlots[kSlotInstallButton] = NewButton("", layout.installButton, IDB_INSTALL_BUTTON, kNotifyInstall);
 
-  JButton* finish = NewButton("", layout.finishButton, kFinishBitmap, kNotifyClose);
+  JButton* finish = NewButton("", layout.finishButton, IDB_FINISH_BUTTON, kNotifyClose);
   ElementSlots[kSlotFinishButton] = finish;
   finish->Show(0);
 
-  JButton* indicator32 = NewButton("Install 32-bit version", layout.indicator32, kIndicator32Bitmap, 0);
+  JButton* indicator32 = NewButton("Install 32-bit version", layout.indicator32, IDB_INDICATOR32, 0);
   ElementSlots[kSlotIndicator32] = indicator32;
   indicator32->Show(0);
 
-  JButton* indicator64 = NewButton("Install 64-bit version", layout.indicator64, kIndicator64Bitmap, 0);
+  JButton* indicator64 = NewButton("Install 64-bit version", layout.indicator64, IDB_INDICATOR64, 0);
   ElementSlots[kSlotIndicator64] = indicator64;
   indicator64->Show(0);
 
@@ -68,7 +57,7 @@ void CreateWidgets(const MainLayout& layout) {
                                            kNotifyHelpPage);
 
   // Drawn straight over the background after the install; never clickable.
-  JButton* picture = NewButton("", layout.completionPicture, kCompletionBitmap, kCommandInstall);
+  JButton* picture = NewButton("", layout.completionPicture, IDB_COMPLETION_PICTURE, kCommandInstall);
   ElementSlots[kSlotCompletionPicture] = picture;
   picture->drawDirect = 1;
   picture->active = 0;
@@ -76,7 +65,7 @@ void CreateWidgets(const MainLayout& layout) {
 
   const RECT selectorRect = {layout.selector.left, layout.selector.top, layout.selector.right, layout.selector.bottom};
   JSelector* selector =
-      new JSelector(&MainContext, "Select to install iRelief filter", selectorRect, kCheckBoxStrip,
+      new JSelector(&MainContext, "Select to install iRelief filter", selectorRect, IDB_CHECK_BOX_STRIP,
                     kSelectorLabelPlacement, "iRelief plug-in", 0, kSelectorCount, kNotifyComponentSelector, 0,
                     kComponentKey);
   ElementSlots[kSlotFirstSelector] = selector;
@@ -147,7 +136,7 @@ void InitialiseMainDialog(HWND window) {
     LentPaintDC windowDC(&MainContext, window);
 
     const RECT provisionalStatus = {0, 0, 100, 20};
-    Attach(window, kBackgroundBitmap, kLinkCursor, &provisionalStatus);
+    Attach(window, IDB_BACKGROUND, IDC_LINK_CURSOR, &provisionalStatus);
     HoverTextColor = kHoverTextColour;
     FocusCueDark = kFocusCueDark;
 
