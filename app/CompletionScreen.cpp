@@ -33,7 +33,7 @@ void EnterCompletionScreen(HWND window) {
   MoveWindow(GetDlgItem(window, kFolderDropDownId), kLeftMargin, kDropDownHiddenTop, kDropDownHiddenWidth,
              kDropDownHeight, TRUE);
   // A keyboard user on a widget or on the drop-down that are now gone goes on at Finish.
-  if (JPanel* panel = MainPanel()) panel->KeepFocusAvailable();
+  if (JPanel* panel = MainPanel()) panel->focusOrder.KeepAvailable();
   if (picture) picture->Announce(EVENT_OBJECT_SHOW);  // the completion message
 
   // A larger font from now on.

@@ -5,7 +5,7 @@
 #include <shldisp.h>
 #include <shobjidl.h>
 
-#include "app/ComApartment.h"
+#include "common/ComApartment.h"
 #include "common/SystemApi.h"
 
 namespace {

@@ -15,26 +15,16 @@
 #include "jui/JSelector.h"
 #include "jui/PanelScopes.h"
 #include "jui/RectConversion.h"
-
+#include "res/ResourceIds.h"
 
 namespace {
-
-// Resources of the main window.
-constexpr unsigned kBackgroundBitmap = 222;
-constexpr int kLinkCursor = 120;
-constexpr unsigned kExitBitmap = 203;
-constexpr unsigned kInstallBitmap = 219;
-constexpr unsigned kFinishBitmap = 220;
-constexpr unsigned kIndicator32Bitmap = 224;
-constexpr unsigned kIndicator64Bitmap = 225;
-constexpr unsigned kCompletionBitmap = 213;
-constexpr unsigned kCheckBoxStrip = 128;
 
 constexpr COLORREF kHoverTextColour = 0xFFFFFF;
 constexpr COLORREF kFocusCueDark = RGB(0x31, 0x40, 0x51);  // the slate of the bottom bar
 
 // The component selector: a toggle-mode check box (values 0 and 2 stable).
-constexpr unsigned kSelectorLabelPlacement = 0x80148000;  // label 20 right of the box, level with its top
+// Packed as the selector takes it, dx and dy in 16-bit halves plus 0x8000: 20 right of the box, level with its top.
+constexpr unsigned kSelectorLabelPlacement = 0x80148000;
 constexpr int kSelectorCount = -3;
 constexpr int kSelectorChecked = 2;
 constexpr char kComponentKey[] = "iRelief";
@@ -47,18 +37,18 @@ JButton* NewButton(const char* hoverText, LayoutPoint at, unsigned bitmap, int c
 void CreateWidgets(const MainLayout& layout) {
   for (int slot = 0; slot <= kSlotLastWidget; ++slot) ElementSlots[slot] = nullptr;
 
-  ElementSlots[kSlotExitButton] = NewButton("", layout.exitButton, kExitBitmap, kNotifyClose);
-  ElementSlots[kSlotInstallButton] = NewButton("", layout.installButton, kInstallBitmap, kNotifyInstall);
+  ElementSlots[kSlotExitButton] = NewButton("", layout.exitButton, IDB_EXIT_BUTTON, kNotifyClose);
+  ElementSlots[kSlotInstallButton] = NewButton("", layout.installButton, IDB_INSTALL_BUTTON, kNotifyInstall);
 
-  JButton* finish = NewButton("", layout.finishButton, kFinishBitmap, kNotifyClose);
+  JButton* finish = NewButton("", layout.finishButton, IDB_FINISH_BUTTON, kNotifyClose);
   ElementSlots[kSlotFinishButton] = finish;
   finish->Show(0);
 
-  JButton* indicator32 = NewButton("Install 32-bit version", layout.indicator32, kIndicator32Bitmap, 0);
+  JButton* indicator32 = NewButton("Install 32-bit version", layout.indicator32, IDB_INDICATOR32, 0);
   ElementSlots[kSlotIndicator32] = indicator32;
   indicator32->Show(0);
 
-  JButton* indicator64 = NewButton("Install 64-bit version", layout.indicator64, kIndicator64Bitmap, 0);
+  JButton* indicator64 = NewButton("Install 64-bit version", layout.indicator64, IDB_INDICATOR64, 0);
   ElementSlots[kSlotIndicator64] = indicator64;
   indicator64->Show(0);
 
@@ -67,7 +57,7 @@ void CreateWidgets(const MainLayout& layout) {
                                            kNotifyHelpPage);
 
   // Drawn straight over the background after the install; never clickable.
-  JButton* picture = NewButton("", layout.completionPicture, kCompletionBitmap, kCommandInstall);
+  JButton* picture = NewButton("", layout.completionPicture, IDB_COMPLETION_PICTURE, kCommandInstall);
   ElementSlots[kSlotCompletionPicture] = picture;
   picture->drawDirect = 1;
   picture->active = 0;
@@ -75,7 +65,7 @@ void CreateWidgets(const MainLayout& layout) {
 
   const RECT selectorRect = {layout.selector.left, layout.selector.top, layout.selector.right, layout.selector.bottom};
   JSelector* selector =
-      new JSelector(&MainContext, "Select to install iRelief filter", selectorRect, kCheckBoxStrip,
+      new JSelector(&MainContext, "Select to install iRelief filter", selectorRect, IDB_CHECK_BOX_STRIP,
                     kSelectorLabelPlacement, "iRelief plug-in", 0, kSelectorCount, kNotifyComponentSelector, 0,
                     kComponentKey);
   ElementSlots[kSlotFirstSelector] = selector;
@@ -119,7 +109,7 @@ void DescribeWidgets(HWND window) {
       {indicator64, nullptr},
       {picture, nullptr},
   };
-  MainPanel()->SetTabOrder(order, sizeof order / sizeof order[0]);
+  MainPanel()->focusOrder.Set(order, sizeof order / sizeof order[0]);
 }
 
 // Makes the client area exactly the background's size, keeping the centre.
@@ -146,7 +136,7 @@ void InitialiseMainDialog(HWND window) {
     LentPaintDC windowDC(&MainContext, window);
 
     const RECT provisionalStatus = {0, 0, 100, 20};
-    Attach(window, kBackgroundBitmap, kLinkCursor, &provisionalStatus);
+    Attach(window, IDB_BACKGROUND, IDC_LINK_CURSOR, &provisionalStatus);
     HoverTextColor = kHoverTextColour;
     FocusCueDark = kFocusCueDark;
 

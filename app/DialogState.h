@@ -4,10 +4,11 @@
 #include <windows.h>
 
 #include "app/MainLayout.h"
+#include "res/ResourceIds.h"
 
 // Dialog controls of the template "MAIN".
-constexpr int kFolderDropDownId = 1033;
-constexpr int kHiddenButtonId = 1034;
+constexpr int kFolderDropDownId = IDC_FOLDER_DROPDOWN;
+constexpr int kHiddenButtonId = IDC_HIDDEN_BUTTON;
 
 // WM_COMMAND ids the dialog acts on (besides the drop-down's notifications).
 constexpr int kCommandInstall = 1;  // IDOK: Enter, and the Install button's notification

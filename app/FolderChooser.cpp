@@ -1,10 +1,10 @@
 #include "app/FolderChooser.h"
 
-#include "app/ComApartment.h"
 #include "app/FolderEntries.h"
 #include "app/IndicatorRule.h"
 #include "app/DialogState.h"
 #include "app/WidgetSlots.h"
+#include "common/ComApartment.h"
 #include "common/SystemApi.h"
 #include "common/Wow64.h"
 #include "discovery/FolderCandidates.h"
@@ -32,6 +32,7 @@ LRESULT DropDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 int BrowseEntryIndex() { return BrowseIndex() + BrowsedEntryPresent; }
 
+// Takes the focus off the drop-down, so the mouse wheel or a stray key cannot change the chosen folder.
 void ClickHiddenButton(HWND window) { SendDlgItemMessageA(window, kHiddenButtonId, BM_CLICK, 0, 0); }
 
 // The folder browser. On success the chosen folder becomes the browsed

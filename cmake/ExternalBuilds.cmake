@@ -55,10 +55,12 @@ foreach(arch x86 x64)
   external_build(plugin_${arch}
     SOURCE_DIR ${CMAKE_SOURCE_DIR}/plugin
     BINARY_DIR ${CMAKE_BINARY_DIR}/plugin-${arch}
-    INPUTS plugin common discovery payload cmake
+    INPUTS plugin cmake
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchain-${chain}.cmake
                -DCMAKE_BUILD_TYPE=Release -DPROJECT_ROOT=${CMAKE_SOURCE_DIR}
                -DPRODUCT_VERSION=${PROJECT_VERSION}
+    # Of the rest of the tree the filter takes only the lean runtime.
+    DEPENDS ${CMAKE_SOURCE_DIR}/common/lean_runtime.cpp
     BYPRODUCTS ${CMAKE_BINARY_DIR}/plugin-${arch}/iRelief.8bf)
 endforeach()
 add_custom_target(plugins DEPENDS plugin_x86 plugin_x64)

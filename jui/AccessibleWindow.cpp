@@ -1,8 +1,9 @@
 #include "jui/AccessibleWindow.h"
 
+#include "common/ComApartment.h"
 #include "common/SystemApi.h"
+#include "common/bounded.h"
 #include "jui/JElement.h"
-#include "jui/JPanel.h"
 
 namespace {
 
@@ -29,16 +30,6 @@ HRESULT MakeString(const char* text, BSTR* out) {
   }
   *out = automation->SysAllocString(wide);
   return *out ? S_OK : E_OUTOFMEMORY;
-}
-
-// The hover text as far as it is shown: up to its first "@".
-void ShownHoverText(const char* hover, char* out, int capacity) {
-  int n = 0;
-  while (n < capacity - 1 && hover[n] && hover[n] != '@') {
-    out[n] = hover[n];
-    ++n;
-  }
-  out[n] = '\0';
 }
 
 void SetLong(VARIANT* v, LONG value) {
@@ -68,8 +59,8 @@ VARIANT Self() {
 
 }  // namespace
 
-JAccessibleWindow::JAccessibleWindow(JPanel* panel, HWND window, IAccessible* standard)
-    : references_(1), panel_(panel), window_(window), standard_(standard) {}
+JAccessibleWindow::JAccessibleWindow(JFocusPlaces* places, HWND window, IAccessible* standard)
+    : references_(1), places_(places), window_(window), standard_(standard) {}
 
 // --- IUnknown and IDispatch ------------------------------------------------
 
@@ -117,15 +108,15 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::Invoke(DISPID, REFIID, LCID, WORD, 
 bool JAccessibleWindow::IsSelf(const VARIANT& child) const { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 bool JAccessibleWindow::ValidChild(const VARIANT& child) const {
-  return child.vt == VT_I4 && child.lVal >= 1 && child.lVal <= panel_->orderCount;
+  return child.vt == VT_I4 && child.lVal >= 1 && child.lVal <= places_->Count();
 }
 
 JElement* JAccessibleWindow::Element(const VARIANT& child) const {
-  return ValidChild(child) ? panel_->order[child.lVal - 1].element : nullptr;
+  return ValidChild(child) ? places_->Place(child.lVal - 1).element : nullptr;
 }
 
 HWND JAccessibleWindow::Control(const VARIANT& child) const {
-  return ValidChild(child) ? panel_->order[child.lVal - 1].control : nullptr;
+  return ValidChild(child) ? places_->Place(child.lVal - 1).control : nullptr;
 }
 
 HRESULT STDMETHODCALLTYPE JAccessibleWindow::get_accParent(IDispatch** parent) {
@@ -134,7 +125,7 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::get_accParent(IDispatch** parent) {
 
 HRESULT STDMETHODCALLTYPE JAccessibleWindow::get_accChildCount(LONG* count) {
   if (!count) return E_POINTER;
-  *count = panel_->orderCount;
+  *count = places_->Count();
   return S_OK;
 }
 
@@ -211,8 +202,9 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::get_accHelp(VARIANT child, BSTR* he
   FORWARD_TO_CONTROL(get_accHelp(self, help))
   JElement* element = Element(child);
   if (!element) return E_INVALIDARG;
+  // What the status rectangle shows, no more.
   char shown[kHoverTextSize];
-  ShownHoverText(element->hoverText, shown, sizeof shown);
+  CopyCut(shown, static_cast<std::size_t>(element->ShownHoverLength()) + 1, element->hoverText);
   return MakeString(shown, help);
 }
 
@@ -233,13 +225,14 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::get_accFocus(VARIANT* child) {
   if (!child) return E_POINTER;
   SetEmpty(child);
   HWND focus = GetFocus();
-  const int stop = panel_->FocusedStop();
-  if (stop >= 0 && panel_->order[stop].element && focus == window_) {
+  const int stop = places_->Focused();
+  const JTabStop place = stop >= 0 ? places_->Place(stop) : JTabStop{nullptr, nullptr};
+  if (place.element && focus == window_) {
     SetLong(child, stop + 1);
     return S_OK;
   }
-  if (stop >= 0 && panel_->order[stop].control) {
-    IAccessible* accessible = ControlObject(panel_->order[stop].control);
+  if (place.control) {
+    IAccessible* accessible = ControlObject(place.control);
     if (!accessible) return E_FAIL;
     child->vt = VT_DISPATCH;
     child->pdispVal = accessible;
@@ -271,8 +264,8 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::accSelect(LONG flags, VARIANT child
   if (!ValidChild(child)) return E_INVALIDARG;
   if (flags != SELFLAG_TAKEFOCUS) return DISP_E_MEMBERNOTFOUND;
   const int stop = child.lVal - 1;
-  if (!panel_->StopAvailable(stop)) return S_FALSE;
-  panel_->FocusStop(stop);
+  if (!places_->Available(stop)) return S_FALSE;
+  places_->Focus(stop);
   return S_OK;
 }
 
@@ -302,7 +295,7 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::accNavigate(LONG direction, VARIANT
   LONG target = 0;
   if (IsSelf(start)) {
     if (direction == NAVDIR_FIRSTCHILD) target = 1;
-    else if (direction == NAVDIR_LASTCHILD) target = panel_->orderCount;
+    else if (direction == NAVDIR_LASTCHILD) target = places_->Count();
     else return standard_->accNavigate(direction, start, end);
   } else if (ValidChild(start)) {
     if (direction == NAVDIR_NEXT) target = start.lVal + 1;
@@ -311,8 +304,8 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::accNavigate(LONG direction, VARIANT
   } else {
     return E_INVALIDARG;
   }
-  if (target < 1 || target > panel_->orderCount) return S_FALSE;
-  if (HWND control = panel_->order[target - 1].control) {
+  if (target < 1 || target > places_->Count()) return S_FALSE;
+  if (HWND control = places_->Place(target - 1).control) {
     IAccessible* accessible = ControlObject(control);
     if (!accessible) return E_FAIL;
     end->vt = VT_DISPATCH;
@@ -331,8 +324,8 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::accHitTest(LONG x, LONG y, VARIANT*
   RECT client;
   GetClientRect(window_, &client);
   if (!PtInRect(&client, at)) return S_FALSE;
-  for (int i = 0; i < panel_->orderCount; ++i) {
-    const JTabStop& stop = panel_->order[i];
+  for (int i = 0; i < places_->Count(); ++i) {
+    const JTabStop stop = places_->Place(i);
     if (stop.control) {
       RECT box;
       GetWindowRect(stop.control, &box);
@@ -370,21 +363,20 @@ HRESULT STDMETHODCALLTYPE JAccessibleWindow::put_accValue(VARIANT, BSTR) { retur
 
 // --- WM_GETOBJECT ------------------------------------------------------------
 
-LRESULT AnswerGetObject(JPanel* panel, HWND window, WPARAM wParam) {
+LRESULT AnswerGetObject(JAccessibleWindow** object, JFocusPlaces* places, HWND window, WPARAM wParam) {
   const AccessibilityApi* library = AccessibilityFunctions();
-  const ComApi* com = ComFunctions();
-  if (!library || !com || !AutomationFunctions()) return 0;
-  if (!panel->accessible) {
+  if (!library || !AutomationFunctions()) return 0;
+  if (!*object) {
     // Handing the object to another process needs this thread in a COM
-    // apartment; when it is in one already, this only counts once more.
-    com->CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // apartment; one the thread is already in serves as well.
+    JoinComApartment();
     IAccessible* standard = nullptr;
     if (FAILED(library->CreateStdAccessibleObject(window, OBJID_CLIENT, kIidAccessible,
                                                   reinterpret_cast<void**>(&standard))) ||
         !standard)
       return 0;
-    panel->accessible = new JAccessibleWindow(panel, window, standard);
+    *object = new JAccessibleWindow(places, window, standard);
   }
-  const LRESULT answer = library->LresultFromObject(kIidAccessible, wParam, panel->accessible);
+  const LRESULT answer = library->LresultFromObject(kIidAccessible, wParam, *object);
   return answer > 0 ? answer : 0;
 }

@@ -1,19 +1,21 @@
 #pragma once
 // What assistive technology sees of a panel's window: the window's client
-// object, whose children are the places of the panel's order (widgets as
+// object, whose children are the places of the window's order (widgets as
 // simple children with the names, roles and states they report; the
-// window's own controls as their system objects).
+// window's own controls as their system objects). It is given the order
+// as JFocusPlaces and knows nothing else of the panel.
 #include <windows.h>
 #include <oleacc.h>
 
-class JPanel;
+#include "jui/FocusPlaces.h"
+
 class JElement;
 
 class JAccessibleWindow : public IAccessible {
  public:
   // standard: the system's client object of the window, for what the
   // window as a whole reports (its name, parent, place); owned.
-  JAccessibleWindow(JPanel* panel, HWND window, IAccessible* standard);
+  JAccessibleWindow(JFocusPlaces* places, HWND window, IAccessible* standard);
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -58,13 +60,13 @@ class JAccessibleWindow : public IAccessible {
   bool ValidChild(const VARIANT& child) const;
 
   LONG references_;
-  JPanel* panel_;
+  JFocusPlaces* places_;  // not owned
   HWND window_;
   IAccessible* standard_;
 };
 
 // The answer to WM_GETOBJECT for the client area (OBJID_CLIENT): the
-// panel's object, made on the first request. 0 when the system's
-// accessibility libraries cannot be loaded; the window then gets the
-// system's default answer.
-LRESULT AnswerGetObject(JPanel* panel, HWND window, WPARAM wParam);
+// window's object, made into *object on the first request. 0 when the
+// system's accessibility libraries cannot be loaded; the window then gets
+// the system's default answer.
+LRESULT AnswerGetObject(JAccessibleWindow** object, JFocusPlaces* places, HWND window, WPARAM wParam);

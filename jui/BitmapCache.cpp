@@ -1,25 +1,10 @@
 #include "jui/BitmapCache.h"
 
+#include "jui/BlankBitmap.h"
 #include "jui/GdiScope.h"
 
 // Static initialisation leaves every id and reference count at 0: all free.
 BitmapCacheTable BitmapCache;
-
-namespace {
-
-// A blank top-down 24-bit bitmap compatible with dc; its pixels are not set.
-HBITMAP CreateBlankBitmap(HDC dc, int width, int height) {
-  BITMAPINFOHEADER header = {};
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = -height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  return CreateDIBitmap(dc, &header, 0, nullptr, reinterpret_cast<const BITMAPINFO*>(&header), DIB_RGB_COLORS);
-}
-
-}  // namespace
 
 int LoadCachedBitmap(unsigned int id, JBitmap* record, HINSTANCE instance, HDC dc) {
   for (int slot = 0; slot < kBitmapCacheSlots; ++slot) {

@@ -11,13 +11,6 @@ namespace {
 
 constexpr int kShownHoverLength = 200;
 
-// Hover text shown: up to the first "@", at most 200 characters.
-int ShownHoverLength(const char* text) {
-  int n = 0;
-  while (n < kShownHoverLength && text[n] && text[n] != '@') ++n;
-  return n;
-}
-
 }  // namespace
 
 JElement::JElement(JContext* ctx, const char* text)
@@ -84,9 +77,15 @@ void JElement::ShowHover(int state) {
   const RECT& status = context->statusRect;
   TileBitmap(context->background, context->backDC, status);
   SetTextColor(context->backDC, HoverTextColor);
-  if (state == 1) TextOutA(context->backDC, status.left, status.top, hoverText, ShownHoverLength(hoverText));
+  if (state == 1) TextOutA(context->backDC, status.left, status.top, hoverText, ShownHoverLength());
   BlitRect(status, context->paintDC, context->backDC);
   hoverShown = state;
+}
+
+int JElement::ShownHoverLength() const {
+  int n = 0;
+  while (n < kShownHoverLength && hoverText[n] && hoverText[n] != '@') ++n;
+  return n;
 }
 
 void JElement::Notify(HWND window, int id) {

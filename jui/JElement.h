@@ -35,7 +35,7 @@ class JElement {
   // Registers the element at the end of the context's list.
   JElement(JContext* context, const char* hoverText);
 
-  // The eight virtual slots, in order.
+  // The eight virtual slots, in order; the reserved ones, called by nothing, keep the table's layout.
   virtual int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
   virtual void Draw(HDC dc) = 0;
   virtual int Reserved1();
@@ -73,6 +73,9 @@ class JElement {
   void Redraw();
   // Shows (1) or clears (0) the hover text in the status rectangle, only on change.
   void ShowHover(int state);
+  // How much of hoverText the status rectangle shows: up to its first "@",
+  // at most 200 characters. Assistive technology is told the same text.
+  int ShownHoverLength() const;
 
  protected:
   // PostMessageA(window, WM_JNOTIFY, id, 0) when id is not 0.

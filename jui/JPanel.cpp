@@ -1,6 +1,7 @@
 // The panel: back buffer and paint cycle.
 #include "jui/JPanel.h"
 
+#include "jui/BlankBitmap.h"
 #include "jui/GdiScope.h"
 #include "jui/JElement.h"
 #include "jui/TileBitmap.h"
@@ -16,7 +17,7 @@ JPanel* JPanel::Init(JContext* ctx, HINSTANCE instance) {
   outerPaintDC = nullptr;
   context->focus = nullptr;
   context->focusCues = 0;
-  orderCount = 0;
+  focusOrder.Init(ctx);
   accessible = nullptr;
   return this;
 }
@@ -28,17 +29,9 @@ void JPanel::CreateBackBuffer(HWND window) {
   SetRect(&windowRect, 0, 0, corner.x, corner.y);
 
   WindowDC windowDC(window);
-  BITMAPINFOHEADER header = {};
-  header.biSize = sizeof header;
-  header.biWidth = windowRect.right;
-  header.biHeight = -windowRect.bottom;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
   HBITMAP oldBitmap = backBitmap;
   HDC oldBackDC = context->backDC;
-  backBitmap = CreateDIBitmap(windowDC.dc(), &header, 0, nullptr, reinterpret_cast<const BITMAPINFO*>(&header),
-                              DIB_RGB_COLORS);
+  backBitmap = CreateBlankBitmap(windowDC.dc(), windowRect.right, windowRect.bottom);
   // The back buffer lives for the whole run; its bitmap and font stay selected.
   context->backDC = CreateCompatibleDC(windowDC.dc());
   SelectObject(context->backDC, backBitmap);
@@ -51,6 +44,7 @@ void JPanel::CreateBackBuffer(HWND window) {
 }
 
 HDC JPanel::BeginPaint() {
+  // On purpose: changes that follow at once (a list closing) join this update region and paint once.
   Sleep(50);
   ::BeginPaint(context->window, &paint);
   // A paint can arrive while a mouse dispatch holds paintDC (a modal loop

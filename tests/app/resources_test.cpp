@@ -129,97 +129,87 @@ TEST_F(InstallerResources, IconHasEverySizeFrom16To256AndThe256OneIsPng) {
   EXPECT_EQ((std::vector<int>{16, 24, 32, 48, 256}), sizes) << "image sizes in the group";
 }
 
-// Reads a DLGTEMPLATE's variable-length fields.
-struct TemplateReader {
-  const BYTE* p;
-  WORD Word() {
-    WORD w;
-    std::memcpy(&w, p, 2);
-    p += 2;
-    return w;
-  }
-  DWORD Dword() {
-    DWORD d;
-    std::memcpy(&d, p, 4);
-    p += 4;
-    return d;
-  }
-  // A name-or-ordinal field: the ordinal, or 0 with text filled.
-  WORD NameOrOrdinal(std::wstring* text) {
-    WORD first = Word();
-    if (first == 0xFFFF) return Word();
-    text->clear();
-    for (WORD c = first; c; c = Word()) text->push_back(static_cast<wchar_t>(c));
-    return 0;
-  }
-  void AlignDword(const BYTE* base) {
-    while ((p - base) % 4) ++p;
-  }
-};
+INT_PTR CALLBACK QuietDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-TEST_F(InstallerResources, MainDialogTemplate) {
+// The template "MAIN" as the dialog manager makes it into a window: the
+// style, text and size it gives the window, and the two controls with their
+// classes, styles and places (dialog units converted by the window itself).
+TEST_F(InstallerResources, MainDialogAsTheDialogManagerMakesIt) {
   DWORD size = 0;
   const BYTE* bytes = Bytes(RT_DIALOG, "MAIN", &size);
   ASSERT_NE(nullptr, bytes) << "dialog MAIN missing in language 1033";
-  TemplateReader r{bytes};
-  const DWORD style = r.Dword();
-  EXPECT_EQ(static_cast<DWORD>(WS_POPUP | DS_CENTER | DS_SETFONT), style) << std::hex << "style seen " << style;
-  EXPECT_EQ(0u, r.Dword()) << "no extended style";
-  const WORD items = r.Word();
-  ASSERT_EQ(2, items) << "controls";
-  const short x = static_cast<short>(r.Word()), y = static_cast<short>(r.Word());
-  const short cx = static_cast<short>(r.Word()), cy = static_cast<short>(r.Word());
-  EXPECT_EQ(0, x);
-  EXPECT_EQ(0, y);
-  EXPECT_EQ(400, cx) << "width in dialog units";
-  EXPECT_EQ(300, cy) << "height in dialog units";
-  std::wstring text;
-  EXPECT_EQ(0, r.NameOrOrdinal(&text));
-  EXPECT_EQ(L"", text) << "no menu";
-  EXPECT_EQ(0, r.NameOrOrdinal(&text));
-  EXPECT_EQ(L"", text) << "the standard dialog class";
-  EXPECT_EQ(0, r.NameOrOrdinal(&text));
-  EXPECT_EQ(L"iRelief Setup", text) << "the window's text (a caption-less window still has one)";
-  EXPECT_EQ(8, r.Word()) << "font size";
-  r.NameOrOrdinal(&text);
-  EXPECT_EQ(L"MS Sans Serif", text);
+  HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(bytes),
+                                           nullptr, QuietDialog, 0);
+  ASSERT_NE(nullptr, dialog) << "the template does not make a dialog, error " << GetLastError();
+
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE));
+  EXPECT_EQ(static_cast<DWORD>(WS_POPUP), style & (WS_POPUP | WS_CHILD | WS_CAPTION | WS_BORDER | WS_THICKFRAME))
+      << std::hex << "a caption-less popup, style seen " << style;
+  EXPECT_EQ(0u, static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE)) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
+  char text[64] = "";
+  GetWindowTextA(dialog, text, sizeof text);
+  EXPECT_STREQ("iRelief Setup", text) << "the window's text (a caption-less window still has one)";
+  EXPECT_EQ(nullptr, GetMenu(dialog)) << "no menu";
+  char dialogClass[16] = "";
+  GetClassNameA(dialog, dialogClass, sizeof dialogClass);
+  EXPECT_STREQ("#32770", dialogClass) << "the standard dialog class";
+  LOGFONTA font{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_STREQ("MS Sans Serif", font.lfFaceName) << "the template's font";
+  RECT frame;
+  RECT work;
+  GetWindowRect(dialog, &frame);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_NEAR((work.left + work.right) / 2, (frame.left + frame.right) / 2, 1) << "centred (DS_CENTER)";
+  EXPECT_NEAR((work.top + work.bottom) / 2, (frame.top + frame.bottom) / 2, 1) << "centred (DS_CENTER)";
+  auto pixels = [&](int x, int y, int cx, int cy) {
+    RECT r = {x, y, x + cx, y + cy};
+    MapDialogRect(dialog, &r);
+    return r;
+  };
+  RECT client;
+  GetClientRect(dialog, &client);
+  const RECT whole = pixels(0, 0, 400, 300);
+  EXPECT_EQ(whole.right, client.right) << "400 dialog units wide";
+  EXPECT_EQ(whole.bottom, client.bottom) << "300 dialog units high";
 
   const struct {
-    WORD id;
-    WORD classAtom;
-    const wchar_t* className;
+    int id;
+    const char* className;
     DWORD style;
-    short x, y, cx, cy;
-  } expected[] = {
-      {1033, 0x0085, L"combobox", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, 35, 72, 204, 214},
-      {1034, 0x0080, L"button", WS_CHILD | BS_PUSHBUTTON, 0, 0, 6, 6},
+    bool visible;
+    RECT place;  // in dialog units: x, y, width, height
+  } controls[] = {
+      {1033, "ComboBox", WS_TABSTOP | CBS_DROPDOWNLIST, true, {35, 72, 204, 214}},
+      {1034, "Button", BS_PUSHBUTTON, false, {0, 0, 6, 6}},
   };
-  for (const auto& e : expected) {
-    r.AlignDword(bytes);
-    const DWORD itemStyle = r.Dword();
-    r.Dword();  // extended style
-    const short ix = static_cast<short>(r.Word()), iy = static_cast<short>(r.Word());
-    const short icx = static_cast<short>(r.Word()), icy = static_cast<short>(r.Word());
-    const WORD id = r.Word();
-    EXPECT_EQ(e.id, id);
-    EXPECT_EQ(e.style, itemStyle) << std::hex << "style of control " << std::dec << e.id << ", seen " << std::hex
-                                  << itemStyle;
-    EXPECT_EQ(e.x, ix) << "control " << e.id;
-    EXPECT_EQ(e.y, iy) << "control " << e.id;
-    EXPECT_EQ(e.cx, icx) << "control " << e.id;
-    EXPECT_EQ(e.cy, icy) << "control " << e.id;
-    // The class is the predefined atom or its name.
-    const WORD atom = r.NameOrOrdinal(&text);
-    if (atom) {
-      EXPECT_EQ(e.classAtom, atom) << "class of control " << e.id;
-    } else {
-      EXPECT_EQ(0, lstrcmpiW(e.className, text.c_str())) << "class of control " << e.id << " seen by name";
-    }
-    r.NameOrOrdinal(&text);
-    EXPECT_EQ(L"", text) << "text of control " << e.id;
-    const WORD extra = r.Word();
-    r.p += extra;
+  HWND child = GetWindow(dialog, GW_CHILD);
+  for (const auto& c : controls) {
+    SCOPED_TRACE(testing::Message() << "control " << c.id);
+    ASSERT_NE(nullptr, child) << "fewer controls than two";
+    EXPECT_EQ(c.id, GetDlgCtrlID(child)) << "the controls' order";
+    char name[32] = "";
+    GetClassNameA(child, name, sizeof name);
+    EXPECT_EQ(0, lstrcmpiA(c.className, name)) << "class " << name;
+    const DWORD itemStyle = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
+    const DWORD expected = WS_CHILD | c.style | (c.visible ? WS_VISIBLE : 0);
+    EXPECT_EQ(expected, itemStyle) << std::hex << "style " << itemStyle << ", expected " << expected;
+    char caption[8] = "x";
+    GetWindowTextA(child, caption, sizeof caption);
+    EXPECT_STREQ("", caption);
+    RECT box;
+    GetWindowRect(child, &box);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
+    const RECT want = pixels(c.place.left, c.place.top, c.place.right, c.place.bottom);
+    EXPECT_EQ(want.left, box.left);
+    EXPECT_EQ(want.top, box.top);
+    EXPECT_EQ(want.right - want.left, box.right - box.left) << "width";
+    // A drop-down list's window is its closed field; the height is the list's.
+    if (c.id != 1033) EXPECT_EQ(want.bottom - want.top, box.bottom - box.top) << "height";
+    child = GetWindow(child, GW_HWNDNEXT);
   }
+  EXPECT_EQ(nullptr, child) << "no third control";
+  DestroyWindow(dialog);
 }
 
 TEST_F(InstallerResources, OneManifestAskingForAdministratorRights) {

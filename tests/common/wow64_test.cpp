@@ -1,15 +1,16 @@
-// The 64-bit Windows test and the slot it fills, on the 64-bit test prefix.
+// The 64-bit Windows test against the system's own account of the machine.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "common/ElementSlots.h"
 #include "common/Wow64.h"
 
-TEST(IsWow64, ReportsThe64BitPrefixAndKeepsTheEntryPointInSlot20) {
-  ElementSlots[kSlotIsWow64Process] = nullptr;
-  EXPECT_NE(0, IsWow64()) << "expected 64-bit Windows on the 64-bit test prefix";
-  void* expected = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), "IsWow64Process"));
-  ASSERT_NE(nullptr, expected);
-  EXPECT_EQ(expected, ElementSlots[kSlotIsWow64Process]) << "slot 20 holds the looked-up entry point";
+TEST(IsWow64, AgreesWithTheSystemsNativeArchitecture) {
+  SYSTEM_INFO native{};
+  GetNativeSystemInfo(&native);
+  const bool windows64 = native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ||
+                         native.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64;
+  // A 64-bit build runs on 64-bit Windows only; a 32-bit one is "on 64-bit
+  // Windows" exactly when the system is.
+  EXPECT_EQ(windows64, IsWow64() != 0) << "native processor architecture " << native.wProcessorArchitecture;
   EXPECT_EQ(IsWow64(), IsWow64()) << "repeated calls agree";
 }

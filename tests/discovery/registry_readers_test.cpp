@@ -8,22 +8,16 @@
 #include "discovery/RegistryReaders.h"
 #include "discovery/RegistryView.h"
 #include "discovery_fixture.h"
+#include "tests/support/GuardedText.h"
 
 namespace {
 
-constexpr unsigned char kSentinel = 0xEE;
 const char kKey[] = "Software\\Mirefold\\Readers";
 
-struct Guarded {
-  char text[kRegistryTextCapacity];
-  unsigned char guard[32];
-  Guarded() { std::memset(this, kSentinel, sizeof *this); }  // no terminator until a reader writes one
-  bool Intact() const {
-    for (unsigned char b : guard)
-      if (b != kSentinel) return false;
-    return strnlen(text, sizeof text) < sizeof text;
-  }
-};
+// A reader's output buffer, full of a text no reader writes, so that one
+// that leaves it as it was is seen.
+const std::string kStale(kRegistryTextCapacity - 1, '#');
+GuardedText Output() { return GuardedText(kRegistryTextCapacity, kStale); }
 
 class RegistryReaders : public ::testing::Test {
  protected:
@@ -36,10 +30,10 @@ class RegistryReaders : public ::testing::Test {
 
   // ReadStringValue into a sentinel-guarded buffer.
   static std::pair<LONG, std::string> Read(const char* name) {
-    Guarded out;
-    const LONG status = ReadStringValue(HKEY_CURRENT_USER, kKey, name, out.text);
+    GuardedText out = Output();
+    const LONG status = ReadStringValue(HKEY_CURRENT_USER, kKey, name, out.data());
     EXPECT_TRUE(out.Intact()) << "ReadStringValue wrote past its buffer for " << name;
-    return {status, out.Intact() ? std::string(out.text) : std::string()};
+    return {status, out.Intact() ? out.text() : std::string()};
   }
 };
 
@@ -73,9 +67,9 @@ TEST_F(RegistryReaders, ReadStringValueTerminatesAndChecksTheType) {
   EXPECT_EQ(std::make_pair(0L, std::string("C:\\\xE9t\xE9\xFF")), Read("high"));
   EXPECT_EQ(static_cast<LONG>(ERROR_FILE_NOT_FOUND), Read("absent").first);
 
-  Guarded untouched;
-  EXPECT_NE(0, ReadStringValue(HKEY_CURRENT_USER, "Software\\Mirefold\\NoSuchKey", "", untouched.text));
-  EXPECT_EQ(kSentinel, static_cast<unsigned char>(untouched.text[0])) << "a key that cannot be opened leaves the output alone";
+  GuardedText untouched = Output();
+  EXPECT_NE(0, ReadStringValue(HKEY_CURRENT_USER, "Software\\Mirefold\\NoSuchKey", "", untouched.data()));
+  EXPECT_EQ(kStale, untouched.text()) << "a key that cannot be opened leaves the output alone";
 }
 
 TEST_F(RegistryReaders, EnumNextStringValuePassesOverTooLongValuesAndGoesOn) {
@@ -104,17 +98,17 @@ TEST_F(RegistryReaders, EnumNextStringValuePassesOverTooLongValuesAndGoesOn) {
   };
   ValueCursor = 0;
   for (DWORD i = 0; i < sizeof expected / sizeof expected[0]; ++i) {
-    Guarded name, data;
-    const LONG status = EnumNextStringValue(HKEY_CURRENT_USER, kKey, name.text, data.text);
+    GuardedText name = Output(), data = Output();
+    const LONG status = EnumNextStringValue(HKEY_CURRENT_USER, kKey, name.data(), data.data());
     ASSERT_TRUE(name.Intact() && data.Intact()) << "value " << i << " wrote past a buffer";
     EXPECT_EQ(expected[i].status, status) << "value " << i;
-    EXPECT_EQ(expected[i].name, name.text) << "value " << i;
-    EXPECT_EQ(expected[i].data, data.text) << "value " << i;
+    EXPECT_EQ(expected[i].name, name.text()) << "value " << i;
+    EXPECT_EQ(expected[i].data, data.text()) << "value " << i;
     EXPECT_EQ(status == ERROR_NO_MORE_ITEMS ? 0u : i + 1, ValueCursor) << "cursor after value " << i;
   }
-  Guarded name, data;
+  GuardedText name = Output(), data = Output();
   EXPECT_EQ(static_cast<LONG>(ERROR_FILE_NOT_FOUND),
-            EnumNextStringValue(HKEY_CURRENT_USER, "Software\\Mirefold\\NoSuchKey", name.text, data.text));
+            EnumNextStringValue(HKEY_CURRENT_USER, "Software\\Mirefold\\NoSuchKey", name.data(), data.data()));
   EXPECT_EQ(0u, ValueCursor);
 }
 
@@ -123,26 +117,26 @@ TEST_F(RegistryReaders, EnumSubkeyNameReadsTheLongestNames) {
   ASSERT_GE(longest.size(), 200u);
   CreateRegistryKey(HKEY_CURRENT_USER, kView32, std::string(kKey) + "\\" + longest);
   CreateRegistryKey(HKEY_CURRENT_USER, kView32, std::string(kKey) + "\\\xE9t\xE9");
-  Guarded name;
-  EXPECT_EQ(0, EnumSubkeyName(HKEY_CURRENT_USER, kKey, name.text, 0));
+  GuardedText name = Output();
+  EXPECT_EQ(0, EnumSubkeyName(HKEY_CURRENT_USER, kKey, name.data(), 0));
   EXPECT_TRUE(name.Intact());
-  EXPECT_EQ(longest, name.text);
-  EXPECT_EQ(0, EnumSubkeyName(HKEY_CURRENT_USER, kKey, name.text, 1));
-  EXPECT_STREQ("\xE9t\xE9", name.text);
-  EXPECT_EQ(static_cast<LONG>(ERROR_NO_MORE_ITEMS), EnumSubkeyName(HKEY_CURRENT_USER, kKey, name.text, 2));
+  EXPECT_EQ(longest, name.text());
+  EXPECT_EQ(0, EnumSubkeyName(HKEY_CURRENT_USER, kKey, name.data(), 1));
+  EXPECT_EQ("\xE9t\xE9", name.text());
+  EXPECT_EQ(static_cast<LONG>(ERROR_NO_MORE_ITEMS), EnumSubkeyName(HKEY_CURRENT_USER, kKey, name.data(), 2));
   EXPECT_TRUE(name.Intact());
 }
 
 TEST_F(RegistryReaders, TheViewFlagChoosesTheRegistryView) {
   SetRegistryString(HKEY_LOCAL_MACHINE, kView64, "Software\\Mirefold\\View", "", "sixty-four");
   SetRegistryString(HKEY_LOCAL_MACHINE, kView32, "Software\\Mirefold\\View", "", "thirty-two");
-  Guarded out;
+  GuardedText out = Output();
   Use64BitRegistryView = 1;
-  EXPECT_EQ(0, ReadStringValue(HKEY_LOCAL_MACHINE, "software\\mirefold\\view", "", out.text));
-  EXPECT_STREQ("sixty-four", out.text);
+  EXPECT_EQ(0, ReadStringValue(HKEY_LOCAL_MACHINE, "software\\mirefold\\view", "", out.data()));
+  EXPECT_EQ("sixty-four", out.text());
   Use64BitRegistryView = 0;
-  EXPECT_EQ(0, ReadStringValue(HKEY_LOCAL_MACHINE, "software\\mirefold\\view", "", out.text));
-  EXPECT_STREQ("thirty-two", out.text) << "flag 0 reads the 32-bit view, as the 32-bit program does";
+  EXPECT_EQ(0, ReadStringValue(HKEY_LOCAL_MACHINE, "software\\mirefold\\view", "", out.data()));
+  EXPECT_EQ("thirty-two", out.text()) << "flag 0 reads the 32-bit view, as the 32-bit program does";
 }
 
 }  // namespace

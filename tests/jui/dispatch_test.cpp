@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "test_art_ids.h"
 #include "test_window.h"
 
 namespace {
@@ -128,7 +129,7 @@ TEST(Canvas, AttachKeepsFontsAndMakesANewBackBuffer) {
   EXPECT_EQ(300, w.panel()->windowRect.right);
   EXPECT_EQ(200, w.panel()->windowRect.bottom);
   EXPECT_EQ(100, background->width);
-  Attach(w.hwnd(), 222, 120, nullptr);
+  Attach(w.hwnd(), TEST_BACKGROUND_ID, TEST_NO_CURSOR_ID, nullptr);
   EXPECT_EQ(font, UiFont);
   EXPECT_EQ(link, LinkFont);
   EXPECT_NE(back, w.context()->backDC);

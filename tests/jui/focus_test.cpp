@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+
 #include "check_colour.h"
+#include "common/SystemApi.h"
+#include "jui/AccessibleWindow.h"
 #include "test_art.h"
 #include "test_window.h"
 
@@ -26,7 +30,7 @@ class FocusTest : public testing::Test {
     check->value = 2;
     const JTabStop order[] = {{check, nullptr}, {install, nullptr}, {exitButton, nullptr},
                               {link, nullptr},  {picture, nullptr}};
-    w.panel()->SetTabOrder(order, 5);
+    w.panel()->focusOrder.Set(order, 5);
     w.Repaint();
     w.Notifications();
   }
@@ -94,7 +98,7 @@ TEST_F(FocusTest, TheCueIsDrawnOnlyOnceKeysAreInUseAndGoesWithTheFocus) {
 
   // The focus moved without keys in use (a mouse user): the same pixels.
   w.context()->focusCues = 0;
-  w.panel()->FocusStop(1);
+  w.panel()->focusOrder.Focus(1);
   EXPECT_EQ(install, w.context()->focus);
   EXPECT_TRUE(plain == Grab(dc, bounds)) << "no cue without the keyboard";
   EXPECT_EQ(0, install->cueDrawn);
@@ -128,6 +132,24 @@ TEST_F(FocusTest, TheCueIsDrawnOnlyOnceKeysAreInUseAndGoesWithTheFocus) {
   EXPECT_TRUE(plain == Grab(dc, bounds)) << "the cue leaves no trace";
   EXPECT_EQ(0, install->cueDrawn);
   ReleaseDC(w.hwnd(), dc);
+}
+
+TEST_F(FocusTest, AssistiveTechnologyHearsTheHoverTextTheStatusLineShows) {
+  JAccessibleWindow bridge(&w.panel()->focusOrder, w.hwnd(), nullptr);
+  auto help = [&](const std::string& text) {
+    lstrcpynA(check->hoverText, text.c_str(), sizeof check->hoverText);
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = 1;  // the check box, first in the order
+    BSTR said = nullptr;
+    bridge.get_accHelp(child, &said);
+    const std::wstring heard = said ? said : L"";
+    if (said) AutomationFunctions()->SysFreeString(said);
+    return heard;
+  };
+  EXPECT_EQ(std::wstring(200, L'x'), help(std::string(211, 'x'))) << "the status line shows 200 characters";
+  EXPECT_EQ(L"Select", help("Select@to install"));
+  EXPECT_EQ(L"", help("@hidden"));
 }
 
 }  // namespace

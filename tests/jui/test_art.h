@@ -3,20 +3,20 @@
 // formulas), as COLORREF values.
 #include <windows.h>
 
+#include "test_art_ids.h"
+
 namespace art {
 
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kNearWhite = 0xFEFFFF;
 
-constexpr unsigned kBackgroundId = 222;  // 100 x 50
-constexpr unsigned kButtonId = 203;      // 58 x 19, white and near-white pixels
-constexpr unsigned kCheckId = 128;       // 52 x 13, four frames, some white
-constexpr unsigned kGridId = 150;        // 104 x 52, eight 26 x 26 cells
-constexpr unsigned kTallId = 151;        // 78 x 26, three 26 x 26 frames
-constexpr unsigned kWideId = 152;        // 40 x 10, two 20 x 10 frames
-// One 37 x 9 picture in the compact forms of the installer's artwork:
-// 8-bit palette, RLE8, 4-bit palette, RLE4.
-constexpr unsigned kFormIds[] = {153, 154, 155, 156};
+constexpr unsigned kBackgroundId = TEST_BACKGROUND_ID;
+constexpr unsigned kButtonId = TEST_BUTTON_ID;
+constexpr unsigned kCheckId = TEST_CHECK_ID;
+constexpr unsigned kGridId = TEST_GRID_ID;
+constexpr unsigned kTallId = TEST_TALL_ID;
+constexpr unsigned kWideId = TEST_WIDE_ID;
+constexpr unsigned kFormIds[] = {TEST_PAL8_ID, TEST_RLE8_ID, TEST_PAL4_ID, TEST_RLE4_ID};
 constexpr int kFormWidth = 37, kFormHeight = 9;
 
 inline COLORREF Background(int x, int y) { return RGB(x, 4 * y, 0x40); }

@@ -1,6 +1,7 @@
 #include "test_window.h"
 
 #include "common/ElementSlots.h"
+#include "test_art_ids.h"
 
 const RECT TestWindow::kStatus = {0, 180, 300, 200};
 int TestWindow::lastDispatch = -1;
@@ -69,7 +70,7 @@ TestWindow::TestWindow(int x, int y) {
                              GetModuleHandleA(nullptr), nullptr);
   hwnd_ = shared;
   SetWindowPos(hwnd_, HWND_TOP, x, y, kWidth, kHeight, SWP_SHOWWINDOW);
-  Attach(hwnd_, 222, 120, &kStatus);
+  Attach(hwnd_, TEST_BACKGROUND_ID, TEST_NO_CURSOR_ID, &kStatus);
   HoverTextColor = kHoverColour;
   UpdateWindow(hwnd_);
   Notifications();

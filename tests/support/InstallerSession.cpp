@@ -33,7 +33,7 @@ bool IsDialog(HWND window) {
 }
 
 // The installer's main window: a dialog with the folder drop-down.
-bool IsInstallerDialog(HWND window) { return IsDialog(window) && GetDlgItem(window, 1033); }
+bool IsInstallerDialog(HWND window) { return IsDialog(window) && GetDlgItem(window, IDC_FOLDER_DROPDOWN); }
 
 std::string Narrow(const wchar_t* text) {
   char buffer[1024] = "";
@@ -140,6 +140,18 @@ void InstallerSession::Key(UINT key) const {
 void InstallerSession::KeyOnDropDown(UINT key) const {
   PostMessageA(DropDown(), WM_KEYDOWN, key, 1);
   PostMessageA(DropDown(), WM_KEYUP, key, 0xC0000001);
+}
+
+// A marker posted behind what is queued: the item data of the drop-down's
+// first entry, which the installer never reads. Twice, so that what the
+// first round's messages posted is handled too.
+bool InstallerSession::Settle() const {
+  for (int round = 0; round < 2; ++round) {
+    const LPARAM marker = ++marker_;
+    if (!PostMessageW(DropDown(), CB_SETITEMDATA, 0, marker)) return false;
+    if (!WaitUntil([&] { return SendMessageW(DropDown(), CB_GETITEMDATA, 0, 0) == marker; })) return false;
+  }
+  return UpdateWindow(window_) != 0;  // a paint still pending is done now, in the installer's thread
 }
 
 HWND InstallerSession::FindOwnedDialog(const std::function<bool(HWND)>& accept) const {

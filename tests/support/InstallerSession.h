@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "res/ResourceIds.h"
 #include "tests/support/Picture.h"
 
 class InstallerSession {
@@ -31,7 +32,7 @@ class InstallerSession {
   DWORD ProcessId() const { return process_.dwProcessId; }
 
   HWND Window() const { return window_; }
-  HWND DropDown() const { return GetDlgItem(window_, 1033); }
+  HWND DropDown() const { return GetDlgItem(window_, IDC_FOLDER_DROPDOWN); }
   std::vector<std::string> Entries() const;
   int Selection() const;
 
@@ -40,6 +41,12 @@ class InstallerSession {
   // A key pressed on the window (keyed to the dialog) or on the drop-down.
   void Key(UINT key) const;
   void KeyOnDropDown(UINT key) const;
+
+  // Returns once the installer's thread has handled every message posted to
+  // it before the call (clicks, keys of Key), what those posted in turn, and
+  // the paint they left: before a check that something did not happen.
+  // False when the thread does not come through within Patience(5000).
+  bool Settle() const;
 
   Picture Capture() const { return CaptureClient(window_); }
 
@@ -56,6 +63,7 @@ class InstallerSession {
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
   DWORD startTick_ = 0;
+  mutable LPARAM marker_ = 0;
 };
 
 // timeoutMs times E2E_PATIENCE (a whole number, 1 when unset): the waits of

@@ -1,5 +1,7 @@
 #include "KeyboardUser.h"
 
+#include "tests/support/InstallerSession.h"
+
 namespace {
 
 INPUT KeyEvent(WORD key, bool up) {
@@ -16,7 +18,7 @@ INPUT KeyEvent(WORD key, bool up) {
 void PressKey(HWND window, UINT key, bool shift) {
   if (GetForegroundWindow() != window) {
     SetForegroundWindow(window);
-    Sleep(100);
+    WaitUntil([&] { return GetForegroundWindow() == window; }, 1000);
   }
   INPUT inputs[4];
   UINT count = 0;
@@ -25,7 +27,6 @@ void PressKey(HWND window, UINT key, bool shift) {
   inputs[count++] = KeyEvent(static_cast<WORD>(key), true);
   if (shift) inputs[count++] = KeyEvent(VK_SHIFT, true);
   SendInput(count, inputs, sizeof(INPUT));
-  Sleep(150);  // the installer handles the keys from its queue
 }
 
 HWND FocusOf(HWND window) {

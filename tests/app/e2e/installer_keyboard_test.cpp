@@ -62,20 +62,19 @@ void CALLBACK Listen(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, 
   Heard.push_back({event, object, child});
 }
 
-// Pumps this thread's messages for ms milliseconds, so the hook is called.
-void Pump(DWORD ms) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < ms) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(10);
-  }
-}
-
 bool HeardEvent(DWORD event, LONG child) {
   for (const Announcement& a : Heard)
     if (a.event == event && a.object == OBJID_CLIENT && a.child == child) return true;
   return false;
+}
+
+// Pumps this thread's messages, so the hook is called, until the event is heard.
+bool WaitToHear(DWORD event, LONG child) {
+  return WaitUntil([&] {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    return HeardEvent(event, child);
+  });
 }
 
 class Keyboard : public EndToEnd {
@@ -212,18 +211,18 @@ TEST_F(Keyboard, SpaceOnTheCheckBoxHidesInstallWhichTabThenSkipsAndShowsItAgain)
   ExpectTabTo(s, "Exit");  // the hidden Install is skipped
   ExpectTabTo(s, kCheckBox, true);
 
-  // Enter on the check box keeps its meaning: install, which nothing checked refuses.
+  // Enter on the check box keeps its meaning: install, which nothing checked
+  // refuses. The keys are handled in order, so once Space has checked the box
+  // again Enter has had its turn.
   PressKey(s.Window(), VK_RETURN);
-  Sleep(500);
-  EXPECT_FALSE(Exists(host + "\\Mirefold")) << "nothing is installed while nothing is checked";
-  EXPECT_TRUE(s.Running());
-
   PressKey(s.Window(), VK_SPACE);
   EXPECT_TRUE(WaitForScreen(s, [](const Picture& p) {
     auto r = CheckBoxShows(p, 2);
     if (r) r = Shows(p, install_, layout_.installButton);
     return r;
   })) << "Space checks again: ticked box, Install button back";
+  EXPECT_FALSE(Exists(host + "\\Mirefold")) << "nothing is installed while nothing is checked";
+  EXPECT_TRUE(s.Running());
   EXPECT_TRUE(AccessibleView(s.Window()).Child(kCheckBox).state & STATE_SYSTEM_CHECKED);
   ExpectTabTo(s, "Install");
 
@@ -284,7 +283,7 @@ TEST_F(Keyboard, AMouseOnlyRunDrawsTodaysPictures) {
   const POINT exitCentre = Centre(layout_.exitButton, exit_);
   PostMessageA(s.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(exitCentre.x, exitCentre.y));
   PostMessageA(s.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(300, 200));
-  Sleep(500);
+  ASSERT_TRUE(s.Settle());
   ClickButton(s, layout_.installButton, install_);
   EXPECT_TRUE(WaitForScreen(s, [&](const Picture& p) { return SamePixels(completed, p); }))
       << "the completion screen as docs/completed.png shows it";
@@ -298,7 +297,7 @@ TEST_F(Keyboard, TheFocusCueAppearsOnlyAfterAKeyAndLeavesNoTrace) {
   InstallerSession s;
   Launch(s);
   ExpectIndicators(s);
-  Sleep(300);
+  ASSERT_TRUE(s.Settle());
   const Picture before = s.Capture();
 
   // Keys: the cue appears around the check box's label, and only there (the
@@ -371,13 +370,11 @@ TEST_F(Keyboard, FocusAndStateChangesAreAnnounced) {
   ASSERT_NE(nullptr, hook);
   Heard.clear();
   TabToCheckBox(s);
-  Pump(500);
-  EXPECT_TRUE(HeardEvent(EVENT_OBJECT_FOCUS, 2)) << "the check box (child 2) taking the focus";
+  EXPECT_TRUE(WaitToHear(EVENT_OBJECT_FOCUS, 2)) << "the check box (child 2) taking the focus";
   Heard.clear();
   PressKey(s.Window(), VK_SPACE);
-  Pump(500);
-  EXPECT_TRUE(HeardEvent(EVENT_OBJECT_STATECHANGE, 2)) << "the check box's state";
-  EXPECT_TRUE(HeardEvent(EVENT_OBJECT_HIDE, 3)) << "Install (child 3) going";
+  EXPECT_TRUE(WaitToHear(EVENT_OBJECT_STATECHANGE, 2)) << "the check box's state";
+  EXPECT_TRUE(WaitToHear(EVENT_OBJECT_HIDE, 3)) << "Install (child 3) going";
   UnhookWinEvent(hook);
   PressKey(s.Window(), VK_ESCAPE);
   ExpectEndsWithExitCode0(s);

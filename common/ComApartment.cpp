@@ -1,4 +1,4 @@
-#include "app/ComApartment.h"
+#include "common/ComApartment.h"
 
 #include "common/SystemApi.h"
 
