@@ -9,30 +9,6 @@ namespace relief {
 
 namespace {
 
-constexpr int32_t kRateOne = 0x10000;  // inputRate is 16.16 fixed point
-using AdvanceStateProc = int16_t (*)();
-
-// The fields FetchProxy changes, to put them back as they were.
-struct SavedRequest {
-  HostRect inRect, outRect, maskRect;
-  int16_t inLoPlane, inHiPlane, outLoPlane, outHiPlane;
-  int32_t inputRate;
-
-  explicit SavedRequest(const FilterRecordView* r)
-      : inRect(r->inRect), outRect(r->outRect), maskRect(r->maskRect), inLoPlane(r->inLoPlane),
-        inHiPlane(r->inHiPlane), outLoPlane(r->outLoPlane), outHiPlane(r->outHiPlane), inputRate(r->inputRate) {}
-  void PutBack(FilterRecordView* r) const {
-    r->inRect = inRect;
-    r->outRect = outRect;
-    r->maskRect = maskRect;
-    r->inLoPlane = inLoPlane;
-    r->inHiPlane = inHiPlane;
-    r->outLoPlane = outLoPlane;
-    r->outHiPlane = outHiPlane;
-    r->inputRate = inputRate;
-  }
-};
-
 int Sample(const ImageProxy& p, std::size_t index, int maxValue) {
   if (maxValue == 255) return p.samples[index];
   uint16_t v = 0;
@@ -49,55 +25,38 @@ int ProxyRate(int width, int height, int boxWidth, int boxHeight) {
   return across > down ? across : down;
 }
 
-bool ProxyOffered(const FilterRecordView* record) {
-  return record && record->advanceState && record->samplingSupport > 0;
-}
-
-bool FetchProxy(FilterRecordView* r, int boxWidth, int boxHeight, ImageProxy* proxy) {
+bool FetchProxy(const HostImage& image, const Sampler& sampler, int boxWidth, int boxHeight, ImageProxy* proxy) {
   *proxy = ImageProxy{};
-  const ModeInfo mode = DescribeMode(r ? r->imageMode : 0);
-  if (!ProxyOffered(r) || mode.colourPlanes == 0) return false;
-  const HostRect f = r->filterRect;
+  const ModeInfo mode = DescribeMode(image.imageMode);
+  if (!sampler.Offered() || mode.colourPlanes == 0) return false;
+  const Area f = image.filter;
   const int width = f.right - f.left, height = f.bottom - f.top;
-  if (width <= 0 || height <= 0 || f.left < 0 || f.top < 0 || f.right > r->imageSize.h || f.bottom > r->imageSize.v)
+  if (width <= 0 || height <= 0 || f.left < 0 || f.top < 0 || f.right > image.width || f.bottom > image.height)
     return false;
   const int rate = ProxyRate(width, height, boxWidth, boxHeight);
   // The rectangle in sampled coordinates: the host reads image pixels
-  // inRect * rate, so the bottom and right are rounded down to stay within
+  // rect * rate, so the bottom and right are rounded down to stay within
   // the image; a rectangle narrower than the rate keeps one pixel.
-  HostRect scaled{int16_t(f.top / rate), int16_t(f.left / rate), int16_t(f.bottom / rate), int16_t(f.right / rate)};
-  if (scaled.bottom <= scaled.top) scaled.bottom = int16_t(scaled.top + 1);
-  if (scaled.right <= scaled.left) scaled.right = int16_t(scaled.left + 1);
-  const bool transparency = r->planes > mode.colourPlanes;
-  const int planes = mode.colourPlanes + (transparency ? 1 : 0);
-
-  const SavedRequest saved(r);
-  r->inRect = scaled;
-  r->inLoPlane = 0;
-  r->inHiPlane = int16_t(planes - 1);
-  r->outRect = HostRect{0, 0, 0, 0};
-  r->maskRect = HostRect{0, 0, 0, 0};
-  r->inputRate = rate * kRateOne;
-  const int16_t answer = reinterpret_cast<AdvanceStateProc>(r->advanceState)();
+  Area scaled{f.top / rate, f.left / rate, f.bottom / rate, f.right / rate};
+  if (scaled.bottom <= scaled.top) scaled.bottom = scaled.top + 1;
+  if (scaled.right <= scaled.left) scaled.right = scaled.left + 1;
+  const int planes = mode.colourPlanes + (image.transparency ? 1 : 0);
+  const void* data = nullptr;
+  std::ptrdiff_t rowBytes = 0;
+  if (!sampler.sample(sampler.context, scaled, planes, rate, &data, &rowBytes)) return false;
   const int w = scaled.right - scaled.left, h = scaled.bottom - scaled.top;
   const std::size_t rowUsed = std::size_t(w) * planes * mode.sampleBytes;
-  const bool sound = answer == 0 && r->inData && r->inRowBytes >= 0 && std::size_t(r->inRowBytes) >= rowUsed &&
-                     r->inRect.top == scaled.top && r->inRect.left == scaled.left &&
-                     r->inRect.bottom == scaled.bottom && r->inRect.right == scaled.right;
-  if (sound) {
-    proxy->width = w;
-    proxy->height = h;
-    proxy->rate = rate;
-    proxy->imageMode = r->imageMode;
-    proxy->planes = planes;
-    proxy->transparency = transparency;
-    proxy->samples.resize(rowUsed * h);
-    for (int y = 0; y < h; ++y)
-      std::memcpy(&proxy->samples[rowUsed * y], static_cast<const uint8_t*>(r->inData) + std::size_t(r->inRowBytes) * y,
-                  rowUsed);
-  }
-  saved.PutBack(r);
-  return sound;
+  if (!data || rowBytes < 0 || std::size_t(rowBytes) < rowUsed) return false;
+  proxy->width = w;
+  proxy->height = h;
+  proxy->rate = rate;
+  proxy->imageMode = image.imageMode;
+  proxy->planes = planes;
+  proxy->transparency = image.transparency;
+  proxy->samples.resize(rowUsed * h);
+  for (int y = 0; y < h; ++y)
+    std::memcpy(&proxy->samples[rowUsed * y], static_cast<const uint8_t*>(data) + std::size_t(rowBytes) * y, rowUsed);
+  return true;
 }
 
 ReliefSettings AtProxyScale(const ReliefSettings& settings, int rate) {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "FilterRecord.h"
+#include "HostRecord.h"
 #include "ReliefSettings.h"
 
 namespace relief {
@@ -27,14 +27,11 @@ struct ImageProxy {
 // box of boxWidth x boxHeight pixels; at least 1.
 int ProxyRate(int width, int height, int boxWidth, int boxHeight);
 
-// True when the record offers advanceState and sampling at a rate above 1.
-bool ProxyOffered(const FilterRecordView* record);
-
-// Asks the host for the filter rectangle at the rate that fits the preview
-// box, copies it into *proxy and puts back every field it changed (inRect,
-// outRect, maskRect, the planes and inputRate). False, *proxy left empty,
-// when the host refuses or hands over a buffer that cannot hold the proxy.
-bool FetchProxy(FilterRecordView* record, int boxWidth, int boxHeight, ImageProxy* proxy);
+// Asks the host's sampler for the filter rectangle at the rate that fits
+// the preview box and copies it into *proxy. False, *proxy left empty, when
+// the host offers no sampling, refuses, or hands over a buffer that cannot
+// hold the proxy.
+bool FetchProxy(const HostImage& image, const Sampler& sampler, int boxWidth, int boxHeight, ImageProxy* proxy);
 
 // The settings as they look at the proxy's scale: the height shrinks with
 // the rate (never below 1 pixel).

@@ -1,6 +1,6 @@
 #include "PreviewPicture.h"
 
-#include "FilterRecord.h"
+#include "ImageModes.h"
 #include "ReliefKernel.h"
 
 namespace relief {

@@ -6,7 +6,6 @@
 #include <emmintrin.h>
 #endif
 
-#include "FilterRecord.h"
 #include "ImageModes.h"
 
 namespace relief {

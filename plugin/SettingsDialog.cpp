@@ -21,7 +21,7 @@ struct DialogState {
   const ImageProxy* proxy;       // the user's image, reduced, or null
   std::vector<uint8_t> shown;    // the preview, interleaved RGB, width x height
   int width, height;
-  DisplayPixelsProc display;  // the host's way of drawing pixels, when it offers one
+  PixelDrawer drawer;  // the host's way of drawing pixels, when it offers one
 };
 
 HMODULE ThisModule() {
@@ -68,21 +68,21 @@ void Render(HWND dialog, DialogState* state) {
     state->width = kPreviewWidth;
     state->height = kPreviewHeight;
   }
+  // Some hosts draw every plane of their own image from a pixel map, and so
+  // read a few bytes past the end of one with fewer: they find them here.
+  state->shown.reserve(state->shown.size() + 16);
   InvalidateRect(GetDlgItem(dialog, IDC_PREVIEW), nullptr, FALSE);
 }
 
 // Through the host, which draws it as it draws the image (its colour
 // management included), unscaled in the middle of the preview's frame.
 bool DrawThroughHost(const DRAWITEMSTRUCT* item, DialogState* state) {
-  if (!state->display) return false;
+  if (!state->drawer.Offered()) return false;
   const RECT& r = item->rcItem;
   FillRect(item->hDC, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  PixelMapView map{1, VRectView{0, 0, state->height, state->width}, kModeRgb, state->width * 3, 3, 1,
-                   state->shown.data(), nullptr, nullptr, 0, 0};
-  const VRectView whole = map.bounds;
   const int32_t row = r.top + (r.bottom - r.top - state->height) / 2;
   const int32_t column = r.left + (r.right - r.left - state->width) / 2;
-  return state->display(&map, &whole, row, column, item->hDC) == 0;
+  return DrawRgb(state->drawer, state->shown.data(), state->width, state->height, row, column, item->hDC);
 }
 
 void DrawPreview(const DRAWITEMSTRUCT* item, DialogState* state) {
@@ -177,15 +177,11 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int16_t RunSettingsDialog(const FilterRecordView* record, ReliefSettings* settings, const ImageProxy* proxy) {
-  HWND owner = nullptr;
-  if (record && record->platformData) {
-    owner = reinterpret_cast<HWND>(static_cast<const PlatformDataView*>(record->platformData)->hwnd);
-  }
-  DialogState state{*settings, false, proxy ? std::vector<uint8_t>() : PreviewPicture(), proxy, {}, 0, 0,
-                    record ? reinterpret_cast<DisplayPixelsProc>(record->displayPixels) : nullptr};
-  const INT_PTR answer = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_SETTINGS), owner, DialogProc,
-                                         reinterpret_cast<LPARAM>(&state));
+int16_t RunSettingsDialog(intptr_t owner, const PixelDrawer& drawer, ReliefSettings* settings,
+                          const ImageProxy* proxy) {
+  DialogState state{*settings, false, proxy ? std::vector<uint8_t>() : PreviewPicture(), proxy, {}, 0, 0, drawer};
+  const INT_PTR answer = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_SETTINGS), reinterpret_cast<HWND>(owner),
+                                         DialogProc, reinterpret_cast<LPARAM>(&state));
   if (answer != IDOK) return kResultUserCancelled;
   *settings = state.settings;
   return kResultOk;
