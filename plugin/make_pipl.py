@@ -17,9 +17,13 @@ CATEGORY = "Mirefold"
 ENTRY_POINT = "PluginMain"
 ENTRY_KEYS = {"x86": "wx86", "x64": "8664"}
 
-# Supported-mode flags: a 16-bit word whose most significant bit stands for
-# the first mode (bitmap), the next for grayscale, and so on, in the order of
-# the image mode numbers hosts report (16-bit modes from bit 10 on).
+# Supported-mode flags: hosts read them as bytes, not as a number. The first
+# byte holds the first eight modes in the order of the mode numbers hosts
+# report, most significant bit first (bitmap 0x80, grayscale 0x40, indexed
+# 0x20, RGB 0x10, CMYK 0x08, HSL 0x04, HSB 0x02, multichannel 0x01), the
+# second the next eight (duotone 0x80, Lab 0x40, Gray16 0x20, RGB48 0x10,
+# Lab48 0x08, CMYK64 0x04, deep multichannel 0x02, duotone16 0x01); two
+# zero bytes pad the property.
 MODE_ORDER = ["bitmap", "gray", "indexed", "rgb", "cmyk", "hsl", "hsb", "multichannel", "duotone", "lab",
               "gray16", "rgb48", "lab48", "cmyk64", "deepmultichannel", "duotone16"]
 SUPPORTED_MODES = ["gray", "rgb", "cmyk", "lab", "gray16", "rgb48", "lab48", "cmyk64"]
@@ -61,11 +65,12 @@ def prop(key, data):
     return code("8BIM") + code(key) + struct.pack("<II", 0, len(data)) + data
 
 
-def mode_word(modes):
-    word = 0
+def mode_bytes(modes):
+    flags = bytearray(4)
     for mode in modes:
-        word |= 0x8000 >> MODE_ORDER.index(mode)
-    return struct.pack("<HH", word, 0)
+        i = MODE_ORDER.index(mode)
+        flags[i // 8] |= 0x80 >> (i % 8)
+    return bytes(flags)
 
 
 def build(arch):
@@ -75,7 +80,7 @@ def build(arch):
         prop(ENTRY_KEYS[arch], ENTRY_POINT.encode("ascii") + b"\0"),
         prop("name", pascal(NAME)),
         prop("catg", pascal(CATEGORY)),
-        prop("mode", mode_word(SUPPORTED_MODES)),
+        prop("mode", mode_bytes(SUPPORTED_MODES)),
         prop("enbl", ENABLE_INFO.encode("ascii") + b"\0"),
         prop("fici", b"".join(bytes(case) for case in FILTER_CASES)),
     ]
