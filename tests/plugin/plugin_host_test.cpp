@@ -11,7 +11,6 @@
 #include <string>
 
 #include "plugin/DialogIds.h"
-#include "plugin/ImageModes.h"
 #include "plugin/PiplReader.h"
 #include "plugin/ReliefSettings.h"
 #include "plugin/ScriptedSettings.h"
@@ -88,17 +87,17 @@ struct Case {
   const char* what;
   int width, height, planes;
   int16_t mode;
-  HostRect filter;
+  TestRect filter;
 };
 
 TEST_F(Relief, SelectionsMatchTheReferenceEverywhere) {
   const Case cases[] = {
-      {"grayscale, selection inside the image", 61, 47, 1, kModeGray, {5, 7, 40, 50}},
-      {"grayscale, whole image", 23, 19, 1, kModeGray, {0, 0, 19, 23}},
-      {"RGB, selection along the left and top edges", 53, 41, 3, kModeRgb, {0, 0, 30, 20}},
-      {"RGB, selection in the bottom-right corner", 53, 41, 3, kModeRgb, {30, 33, 41, 53}},
-      {"RGB, one-pixel column", 17, 13, 3, kModeRgb, {2, 9, 11, 10}},
-      {"RGB, one-pixel image", 1, 1, 3, kModeRgb, {0, 0, 1, 1}},
+      {"grayscale, selection inside the image", 61, 47, 1, modes::kGray, {5, 7, 40, 50}},
+      {"grayscale, whole image", 23, 19, 1, modes::kGray, {0, 0, 19, 23}},
+      {"RGB, selection along the left and top edges", 53, 41, 3, modes::kRgb, {0, 0, 30, 20}},
+      {"RGB, selection in the bottom-right corner", 53, 41, 3, modes::kRgb, {30, 33, 41, 53}},
+      {"RGB, one-pixel column", 17, 13, 3, modes::kRgb, {2, 9, 11, 10}},
+      {"RGB, one-pixel image", 1, 1, 3, modes::kRgb, {0, 0, 1, 1}},
   };
   uint32_t seed = 7;
   for (const Case& c : cases) {
@@ -124,7 +123,7 @@ TEST_F(Relief, FlatAreasTurnGreyAndEdgesLightOnOneSideDarkOnTheOther) {
       image.At(x, y, 2) = square ? 220 : 10;
     }
   RunOptions options;
-  options.filter = HostRect{0, 0, 30, 30};
+  options.filter = TestRect{0, 0, 30, 30};
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
   for (int p = 0; p < 3; ++p) {
     EXPECT_EQ(128, image.At(3, 3, p)) << "flat background x=3,y=3 plane " << p;
@@ -139,10 +138,10 @@ TEST_F(Relief, FlatAreasTurnGreyAndEdgesLightOnOneSideDarkOnTheOther) {
 TEST_F(Relief, LargeImageInBandsWithProgress) {
   TestImage image = Picture(1500, 1000, 3, 99);
   RunOptions options;
-  options.filter = HostRect{20, 30, 990, 1470};
+  options.filter = TestRect{20, 30, 990, 1470};
   options.maxSpace = 200 * 1000;  // a host short of memory: many bands
   options.rowPadding = 5;
-  const TestImage expected = ReliefReference(image, options.filter, kModeRgb);
+  const TestImage expected = ReliefReference(image, options.filter, modes::kRgb);
   const RunOutcome run = RunFilter(Plugin().entry, image, options);
   ExpectCleanRun(run);
   ExpectSameImage(expected, image, "large RGB image");
@@ -162,13 +161,13 @@ TEST_F(Relief, AbortStopsTheFilter) {
   TestImage image = Picture(800, 600, 1, 5);
   const TestImage original = image;
   RunOptions options;
-  options.mode = kModeGray;
-  options.filter = HostRect{0, 0, 600, 800};
+  options.mode = modes::kGray;
+  options.filter = TestRect{0, 0, 600, 800};
   options.maxSpace = 100 * 1000;
   options.abortAtCheck = 3;
   const RunOutcome run = RunFilter(Plugin().entry, image, options);
-  EXPECT_EQ(kSelectContinue, run.failedSelector);
-  EXPECT_EQ(kResultUserCancelled, run.failedCode);
+  EXPECT_EQ(host::kContinue, run.failedSelector);
+  EXPECT_EQ(host::kUserCancelled, run.failedCode);
   EXPECT_EQ(3, run.continueCalls) << "no band is asked for after the abort";
   EXPECT_EQ(3, run.abortChecks);
   EXPECT_EQ(2u, run.progress.size()) << "progress reports before the abort";
@@ -176,18 +175,18 @@ TEST_F(Relief, AbortStopsTheFilter) {
 }
 
 TEST_F(Relief, UnsupportedModesAreRefused) {
-  const int16_t modes[] = {kModeBitmap, kModeIndexed, 5, 6, kModeMultichannel, 8, kModeDeepMultichannel,
-                           kModeDuotone16, 16, 17, -1};
+  const int16_t modes[] = {modes::kBitmap, modes::kIndexed, 5, 6, modes::kMultichannel, 8, modes::kDeepMultichannel,
+                           modes::kDuotone16, 16, 17, -1};
   for (int16_t mode : modes) {
     TestImage image = Picture(20, 20, 4, 1);
     const TestImage original = image;
     RunOptions options;
     options.mode = mode;
-    options.filter = HostRect{0, 0, 20, 20};
+    options.filter = TestRect{0, 0, 20, 20};
     const RunOutcome run = RunFilter(Plugin().entry, image, options);
-    EXPECT_EQ(kSelectPrepare, run.failedSelector) << "mode " << mode;
-    EXPECT_EQ(kResultBadMode, run.failedCode) << "mode " << mode;
-    EXPECT_EQ(kResultBadMode, CallOnce(Plugin().entry, kSelectStart, image, options)) << "Start, mode " << mode;
+    EXPECT_EQ(host::kPrepare, run.failedSelector) << "mode " << mode;
+    EXPECT_EQ(host::kBadMode, run.failedCode) << "mode " << mode;
+    EXPECT_EQ(host::kBadMode, CallOnce(Plugin().entry, host::kStart, image, options)) << "Start, mode " << mode;
     EXPECT_TRUE(image.pixels == original.pixels) << "image untouched, mode " << mode;
   }
 }
@@ -196,16 +195,16 @@ TEST_F(Relief, ImpossibleSelectionsAreRefusedAndEmptyOnesDoNothing) {
   TestImage image = Picture(20, 10, 3, 2);
   const TestImage original = image;
   RunOptions options;
-  options.filter = HostRect{0, 0, 11, 20};  // one row past the bottom
-  EXPECT_EQ(kResultBadParameters, CallOnce(Plugin().entry, kSelectStart, image, options));
-  options.filter = HostRect{0, -1, 10, 20};
-  EXPECT_EQ(kResultBadParameters, CallOnce(Plugin().entry, kSelectStart, image, options));
-  options.filter = HostRect{4, 5, 4, 15};  // no rows
+  options.filter = TestRect{0, 0, 11, 20};  // one row past the bottom
+  EXPECT_EQ(host::kBadParameters, CallOnce(Plugin().entry, host::kStart, image, options));
+  options.filter = TestRect{0, -1, 10, 20};
+  EXPECT_EQ(host::kBadParameters, CallOnce(Plugin().entry, host::kStart, image, options));
+  options.filter = TestRect{4, 5, 4, 15};  // no rows
   const RunOutcome run = RunFilter(Plugin().entry, image, options);
   ExpectCleanRun(run);
   EXPECT_EQ(0, run.continueCalls);
   EXPECT_TRUE(image.pixels == original.pixels);
-  EXPECT_EQ(kResultBadParameters, CallOnce(Plugin().entry, 99, image, options)) << "unknown selector";
+  EXPECT_EQ(host::kBadParameters, CallOnce(Plugin().entry, 99, image, options)) << "unknown selector";
 }
 
 std::vector<uint8_t> Block(const ReliefSettings& settings) {
@@ -213,19 +212,6 @@ std::vector<uint8_t> Block(const ReliefSettings& settings) {
   block.resize(WriteSettingsBlock(settings, block.data(), block.size()));
   return block;
 }
-
-struct ModeCase {
-  const char* what;
-  int16_t mode;
-  int planes;
-  int sampleBytes;
-};
-
-const ModeCase kModes[] = {
-    {"grayscale 8", kModeGray, 1, 1},  {"grayscale 16", kModeGray16, 1, 2}, {"RGB 8", kModeRgb, 3, 1},
-    {"RGB 16", kModeRgb48, 3, 2},      {"CMYK 8", kModeCmyk, 4, 1},         {"CMYK 16", kModeCmyk64, 4, 2},
-    {"Lab 8", kModeLab, 3, 1},         {"Lab 16", kModeLab48, 3, 2},
-};
 
 // Every mode and depth, at the default settings (exactly today's relief) and
 // at settings handed over in the parameters handle (within one step of the
@@ -236,12 +222,12 @@ TEST_F(Relief, EveryModeAndDepthAtDefaultAndChosenSettings) {
                                    {-90, 2, 40, ReliefResult::kGrey},
                                    {180, 10, 500, ReliefResult::kColours}};
   uint32_t seed = 40;
-  for (const ModeCase& m : kModes)
+  for (const modes::Mode& m : modes::kSupported)
     for (const ReliefSettings& s : chosen) {
       TestImage image = Picture(45, 38, m.planes, seed++, m.sampleBytes);
       RunOptions options;
       options.mode = m.mode;
-      options.filter = HostRect{2, 3, 36, 44};
+      options.filter = TestRect{2, 3, 36, 44};
       std::vector<uint8_t> kept = Block(s);
       options.parameters = &kept;
       const TestImage expected = ReliefReference(image, options.filter, m.mode, s);
@@ -258,7 +244,7 @@ TEST_F(Relief, EveryModeAndDepthAtDefaultAndChosenSettings) {
 // A layer with transparency: the transparency plane stays, transparent
 // pixels keep their colour, and the relief next to them sees no edge.
 TEST_F(Relief, TransparencyStaysAndRaisesNoEdge) {
-  for (const ModeCase& m : kModes) {
+  for (const modes::Mode& m : modes::kSupported) {
     TestImage image(40, 30, m.planes + 1, m.sampleBytes);
     const int opaque = image.MaxValue();
     for (int y = 0; y < 30; ++y)
@@ -272,13 +258,12 @@ TEST_F(Relief, TransparencyStaysAndRaisesNoEdge) {
     const TestImage original = image;
     RunOptions options;
     options.mode = m.mode;
-    options.filter = HostRect{0, 0, 30, 40};
+    options.filter = TestRect{0, 0, 30, 40};
     const RunOutcome run = RunFilter(Plugin().entry, image, options);
     SCOPED_TRACE(m.what);
     ExpectCleanRun(run);
     ExpectSameImage(ReliefReference(original, options.filter, m.mode, kDefaultSettings, true), image, m.what, 1);
-    const ModeInfo info = DescribeMode(m.mode);
-    const int middle = info.maxValue == 255 ? 128 : 16384;
+    const int middle = m.sampleBytes == 1 ? 128 : 16384;
     for (int y = 0; y < 30; ++y)
       for (int x = 0; x < 40; ++x) {
         ASSERT_EQ(original.At(x, y, m.planes), image.At(x, y, m.planes)) << "transparency x=" << x << ",y=" << y;
@@ -294,11 +279,11 @@ TEST_F(Relief, TransparencyStaysAndRaisesNoEdge) {
 
 // A large band is shared among threads; the result is the same.
 TEST_F(Relief, LargeBandsOnEveryCore) {
-  for (const ModeCase& m : {kModes[3], kModes[4]}) {
+  for (const modes::Mode& m : {modes::kSupported[3], modes::kSupported[4]}) {
     TestImage image = Picture(1200, 700, m.planes, 3, m.sampleBytes);
     RunOptions options;
     options.mode = m.mode;
-    options.filter = HostRect{1, 2, 699, 1199};
+    options.filter = TestRect{1, 2, 699, 1199};
     const TestImage expected = ReliefReference(image, options.filter, m.mode);
     const RunOutcome run = RunFilter(Plugin().entry, image, options);
     SCOPED_TRACE(m.what);
@@ -313,14 +298,14 @@ TEST_F(Relief, LargeBandsOnEveryCore) {
 TEST_F(Relief, SettingsFromTheHandleOrTheUsersCopy) {
   const ReliefSettings chosen{-45, 2, 300, ReliefResult::kGrey};
   ASSERT_TRUE(PutRegistryCopy(Block(chosen)));
-  const HostRect whole{0, 0, 30, 40};
+  const TestRect whole{0, 0, 30, 40};
   TestImage image = Picture(40, 30, 3, 9);
   const TestImage original = image;
   RunOptions options;
   options.filter = whole;
   options.offerHandles = false;  // a host that keeps no handle: the user's copy
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
-  ExpectSameImage(ReliefReference(original, whole, kModeRgb, chosen), image, "settings from the user's copy", 1);
+  ExpectSameImage(ReliefReference(original, whole, modes::kRgb, chosen), image, "settings from the user's copy", 1);
 
   std::vector<uint8_t> damaged = Block(kDefaultSettings);
   damaged[10] ^= 0x40;  // the height, and the check sum no longer fits
@@ -329,20 +314,20 @@ TEST_F(Relief, SettingsFromTheHandleOrTheUsersCopy) {
   options.offerHandles = true;
   options.parameters = &damaged;
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
-  ExpectSameImage(ReliefReference(original, whole, kModeRgb), image, "damaged handle: the defaults");
+  ExpectSameImage(ReliefReference(original, whole, modes::kRgb), image, "damaged handle: the defaults");
 
   std::vector<uint8_t> older = Block(chosen);
   older[4] = 0;  // version 0
   image = original;
   options.parameters = &older;
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
-  ExpectSameImage(ReliefReference(original, whole, kModeRgb), image, "older handle: the defaults");
+  ExpectSameImage(ReliefReference(original, whole, modes::kRgb), image, "older handle: the defaults");
 
   std::vector<uint8_t> kept = Block(chosen);
   image = original;
   options.parameters = &kept;
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
-  ExpectSameImage(ReliefReference(original, whole, kModeRgb, chosen), image, "the handle the host kept", 1);
+  ExpectSameImage(ReliefReference(original, whole, modes::kRgb, chosen), image, "the handle the host kept", 1);
 }
 
 // The settings dialog, found and driven by a second thread while the
@@ -494,7 +479,7 @@ class Dialog : public Relief {
     RunOptions options;
     options.offerDisplay = offerDisplay;
     options.offerAdvanceState = offerAdvanceState;
-    options.filter = HostRect{0, 0, int16_t(image.height), int16_t(image.width)};
+    options.filter = TestRect{0, 0, int16_t(image.height), int16_t(image.width)};
     options.askParameters = true;
     options.hostWindow = host;
     options.parameters = kept;
@@ -536,7 +521,7 @@ TEST_F(Dialog, OkWithChangedSettingsAppliesThemAndRemembersThem) {
       << "the keyboard reaches every control in order";
   EXPECT_EQ(L"&Angle of the light:|&Height:|A&mount:|&Result:|", drive.labels);
   ExpectCleanRun(run);
-  ExpectSameImage(ReliefReference(original, HostRect{0, 0, 40, 60}, kModeRgb, kChosenInDialog), image,
+  ExpectSameImage(ReliefReference(original, TestRect{0, 0, 40, 60}, modes::kRgb, kChosenInDialog), image,
                   "settings chosen in the dialog", 1);
   EXPECT_EQ(Block(kChosenInDialog), kept) << "kept in the parameters handle";
 
@@ -554,8 +539,8 @@ TEST_F(Dialog, OkWithChangedSettingsAppliesThemAndRemembersThem) {
   EXPECT_EQ(2, again.shownHeight);
   EXPECT_EQ(250, again.shownAmount);
   EXPECT_EQ(1, again.shownResult);
-  EXPECT_EQ(kSelectParameters, cancelled.failedSelector);
-  EXPECT_EQ(kResultUserCancelled, cancelled.failedCode);
+  EXPECT_EQ(host::kParameters, cancelled.failedSelector);
+  EXPECT_EQ(host::kUserCancelled, cancelled.failedCode);
   EXPECT_EQ(0, cancelled.continueCalls);
   EXPECT_TRUE(image.pixels == original.pixels) << "Cancel leaves the image";
   EXPECT_EQ(Block(kChosenInDialog), kept) << "Cancel leaves the kept settings";
@@ -630,7 +615,7 @@ TEST_F(Dialog, AtStartThePreviewIsTheReliefOfTheHostsImage) {
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 200; ++x)
       for (int p = 0; p < 3; ++p) sampled.At(x, y, p) = original.At(x * 3, y * 3, p);
-  const TestImage expected = ReliefReference(sampled, HostRect{0, 0, 100, 200}, kModeRgb, kDefaultSettings);
+  const TestImage expected = ReliefReference(sampled, TestRect{0, 0, 100, 200}, modes::kRgb, kDefaultSettings);
   std::vector<uint8_t> kept;
   DialogDrive drive;
   TakeDisplayedPixels();
@@ -651,8 +636,8 @@ TEST_F(Dialog, AtStartThePreviewIsTheReliefOfTheHostsImage) {
   EXPECT_EQ(200, seen.width);
   EXPECT_EQ(100, seen.height);
   EXPECT_EQ(RgbChecksum(expected), seen.checksums.front()) << "the relief of the host's own image";
-  EXPECT_EQ(kSelectStart, run.failedSelector);
-  EXPECT_EQ(kResultUserCancelled, run.failedCode);
+  EXPECT_EQ(host::kStart, run.failedSelector);
+  EXPECT_EQ(host::kUserCancelled, run.failedCode);
   EXPECT_EQ(0, run.continueCalls);
   EXPECT_TRUE(run.problems.empty());
   EXPECT_TRUE(image.pixels == original.pixels) << "Cancel leaves the image byte for byte";
@@ -684,9 +669,9 @@ TEST_F(Dialog, AtStartOkWithAChangedSettingChangesTheOutput) {
   EXPECT_NE(drive.previewBefore, drive.previewAfter) << "our own drawing follows the height";
   ReliefSettings chosen = kDefaultSettings;
   chosen.height = 3;
-  const HostRect whole{0, 0, 40, 60};
-  ExpectSameImage(ReliefReference(original, whole, kModeRgb, chosen), image, "the height chosen in the dialog", 1);
-  EXPECT_FALSE(image.pixels == ReliefReference(original, whole, kModeRgb, kDefaultSettings).pixels);
+  const TestRect whole{0, 0, 40, 60};
+  ExpectSameImage(ReliefReference(original, whole, modes::kRgb, chosen), image, "the height chosen in the dialog", 1);
+  EXPECT_FALSE(image.pixels == ReliefReference(original, whole, modes::kRgb, kDefaultSettings).pixels);
   EXPECT_EQ(Block(chosen), kept) << "kept in the parameters handle";
 }
 
@@ -731,7 +716,7 @@ TEST_F(Dialog, StepsAreRecordedAndPlayedBackWithoutTheDialog) {
   TestImage image = Picture(50, 40, 3, 31);
   const TestImage original = image;
   RunOptions options;
-  options.filter = HostRect{0, 0, 40, 50};
+  options.filter = TestRect{0, 0, 40, 50};
   options.parameters = &handle;
   options.script = &script;
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
@@ -741,7 +726,7 @@ TEST_F(Dialog, StepsAreRecordedAndPlayedBackWithoutTheDialog) {
   script = Script(played);
   image = original;
   options.askParameters = true;
-  options.playInfo = kPlayDontDisplay;
+  options.playInfo = host::kPlayDontDisplay;
   options.hostWindow = host;
   DialogWatch watch;
   HANDLE thread = CreateThread(nullptr, 0, WatchForDialog, &watch, 0, nullptr);
@@ -752,7 +737,7 @@ TEST_F(Dialog, StepsAreRecordedAndPlayedBackWithoutTheDialog) {
   CloseHandle(thread);
   EXPECT_EQ(nullptr, watch.seen) << "no dialog for a step played back without it";
   ExpectCleanRun(run);
-  ExpectSameImage(ReliefReference(original, options.filter, kModeRgb, played), image, "played-back settings", 1);
+  ExpectSameImage(ReliefReference(original, options.filter, modes::kRgb, played), image, "played-back settings", 1);
   EXPECT_EQ(Block(played), handle) << "and kept as the last settings";
   EXPECT_TRUE(SameScript(Script(played), script)) << "recorded again as played";
 
@@ -760,8 +745,8 @@ TEST_F(Dialog, StepsAreRecordedAndPlayedBackWithoutTheDialog) {
   script[2].value = 9999;  // amount out of range
   image = original;
   const RunOutcome bad = RunFilter(Plugin().entry, image, options);
-  EXPECT_EQ(kSelectParameters, bad.failedSelector);
-  EXPECT_EQ(kResultBadParameters, bad.failedCode);
+  EXPECT_EQ(host::kParameters, bad.failedSelector);
+  EXPECT_EQ(host::kBadParameters, bad.failedCode);
   EXPECT_TRUE(image.pixels == original.pixels);
 }
 
@@ -811,23 +796,14 @@ TEST_F(Relief, AboutBoxNamesThePlugInAndTheMakersWebHost) {
   HWND hostWindow = CreateWindowExA(0, "STATIC", "iRelief test host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(nullptr, hostWindow);
-  PlatformDataView platform{reinterpret_cast<intptr_t>(hostWindow)};
-  // The About record is not a filter record: platform data comes first.
-  struct {
-    AboutRecordView about;
-    unsigned char rest[256];
-  } aboutStorage{};
-  aboutStorage.about.platformData = &platform;
   AboutSeen seen;
   HANDLE watcher = CreateThread(nullptr, 0, WatchForAbout, &seen, 0, nullptr);
   ASSERT_NE(nullptr, watcher);
-  intptr_t data = 0;
-  int16_t result = 0x7777;
-  Plugin().entry(kSelectAbout, &aboutStorage, &data, &result);
+  const int16_t result = CallAbout(Plugin().entry, hostWindow);
   WaitForSingleObject(watcher, 15000);
   CloseHandle(watcher);
   DestroyWindow(hostWindow);
-  EXPECT_EQ(kResultOk, result);
+  EXPECT_EQ(host::kOk, result);
   ASSERT_NE(nullptr, seen.box) << "no About box appeared";
   EXPECT_EQ(hostWindow, seen.owner) << "the About box is owned by the host's window";
   EXPECT_STREQ("About iRelief", seen.caption);
