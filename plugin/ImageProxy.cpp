@@ -25,14 +25,14 @@ int ProxyRate(int width, int height, int boxWidth, int boxHeight) {
   return across > down ? across : down;
 }
 
-bool FetchProxy(const HostImage& image, const Sampler& sampler, int boxWidth, int boxHeight, ImageProxy* proxy) {
+Fetch FetchProxy(const HostImage& image, const Sampler& sampler, int boxWidth, int boxHeight, ImageProxy* proxy) {
   *proxy = ImageProxy{};
   const ModeInfo mode = DescribeMode(image.imageMode);
-  if (!sampler.Offered() || mode.colourPlanes == 0) return false;
+  if (!sampler.Offered() || mode.colourPlanes == 0) return Fetch::kNone;
   const Area f = image.filter;
   const int width = f.right - f.left, height = f.bottom - f.top;
   if (width <= 0 || height <= 0 || f.left < 0 || f.top < 0 || f.right > image.width || f.bottom > image.height)
-    return false;
+    return Fetch::kNone;
   const int rate = ProxyRate(width, height, boxWidth, boxHeight);
   // The rectangle in sampled coordinates: the host reads image pixels
   // rect * rate, so the bottom and right are rounded down to stay within
@@ -43,20 +43,20 @@ bool FetchProxy(const HostImage& image, const Sampler& sampler, int boxWidth, in
   const int planes = mode.colourPlanes + (image.transparency ? 1 : 0);
   const void* data = nullptr;
   std::ptrdiff_t rowBytes = 0;
-  if (!sampler.sample(sampler.context, scaled, planes, rate, &data, &rowBytes)) return false;
+  if (!sampler.sample(sampler.context, scaled, planes, rate, &data, &rowBytes)) return Fetch::kNone;
   const int w = scaled.right - scaled.left, h = scaled.bottom - scaled.top;
   const std::size_t rowUsed = std::size_t(w) * planes * mode.sampleBytes;
-  if (!data || rowBytes < 0 || std::size_t(rowBytes) < rowUsed) return false;
+  if (!data || rowBytes < 0 || std::size_t(rowBytes) < rowUsed) return Fetch::kNone;
+  if (!proxy->samples.Assign(rowUsed * h)) return Fetch::kNoMemory;
   proxy->width = w;
   proxy->height = h;
   proxy->rate = rate;
   proxy->imageMode = image.imageMode;
   proxy->planes = planes;
   proxy->transparency = image.transparency;
-  proxy->samples.resize(rowUsed * h);
   for (int y = 0; y < h; ++y)
     std::memcpy(&proxy->samples[rowUsed * y], static_cast<const uint8_t*>(data) + std::size_t(rowBytes) * y, rowUsed);
-  return true;
+  return Fetch::kFetched;
 }
 
 ReliefSettings AtProxyScale(const ReliefSettings& settings, int rate) {
@@ -67,11 +67,13 @@ ReliefSettings AtProxyScale(const ReliefSettings& settings, int rate) {
   return s;
 }
 
-std::vector<uint8_t> ProxyToRgb(const ImageProxy& p) {
+bool ProxyToRgb(const ImageProxy& p, Bytes* out) {
   const ModeInfo mode = DescribeMode(p.imageMode);
-  std::vector<uint8_t> rgb(std::size_t(p.width) * p.height * 3);
+  out->Clear();
   if (mode.colourPlanes == 0 || p.samples.size() < std::size_t(p.width) * p.height * p.planes * mode.sampleBytes)
-    return {};
+    return false;
+  if (!out->Assign(std::size_t(p.width) * p.height * 3)) return false;
+  uint8_t* rgb = out->data();
   for (std::size_t i = 0; i < std::size_t(p.width) * p.height; ++i) {
     const std::size_t at = i * p.planes;
     int r = 0, g = 0, b = 0;
@@ -91,20 +93,30 @@ std::vector<uint8_t> ProxyToRgb(const ImageProxy& p) {
     rgb[i * 3 + 1] = uint8_t(g);
     rgb[i * 3 + 2] = uint8_t(b);
   }
-  return rgb;
+  return true;
 }
 
-std::vector<uint8_t> RenderProxy(const ImageProxy& proxy, const ReliefSettings& settings) {
+bool RenderProxy(const ImageProxy& proxy, const ReliefSettings& settings, Bytes* rgb) {
   ReliefPlan plan;
+  rgb->Clear();
   const ModeInfo mode = DescribeMode(proxy.imageMode);
   if (proxy.width <= 0 || proxy.height <= 0 ||
       !MakePlan(AtProxyScale(settings, proxy.rate), proxy.imageMode, proxy.transparency, &plan))
-    return {};
-  ImageProxy relieved = proxy;
+    return false;
+  const std::size_t used = std::size_t(proxy.width) * proxy.height * proxy.planes * mode.sampleBytes;
+  if (proxy.samples.size() < used) return false;
+  ImageProxy relieved;
+  if (!relieved.samples.Assign(proxy.samples.data(), proxy.samples.size())) return false;
+  relieved.width = proxy.width;
+  relieved.height = proxy.height;
+  relieved.rate = proxy.rate;
+  relieved.imageMode = proxy.imageMode;
+  relieved.planes = proxy.planes;
+  relieved.transparency = proxy.transparency;
   const PixelBlock block{0, 0, proxy.width, proxy.height,
                          std::ptrdiff_t(proxy.width) * proxy.planes * mode.sampleBytes, proxy.planes * mode.sampleBytes};
   ReliefRows(plan, proxy.samples.data(), block, relieved.samples.data(), block, 0, proxy.height);
-  return ProxyToRgb(relieved);
+  return ProxyToRgb(relieved, rgb);
 }
 
 }  // namespace relief

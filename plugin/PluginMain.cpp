@@ -111,8 +111,11 @@ int16_t Start(HostRecord& host, intptr_t* data) {
   if (dialog) {
     if (!ReadScripted(scripting, &settings)) settings = CurrentSettings(host);
     ImageProxy proxy;
-    const bool fetched = FetchProxy(image, host.ImageSampler(), kPreviewWidth, kPreviewHeight, &proxy);
-    const int16_t answer = RunSettingsDialog(host.HostWindow(), host.Drawer(), &settings, fetched ? &proxy : nullptr);
+    const Fetch fetched = FetchProxy(image, host.ImageSampler(), kPreviewWidth, kPreviewHeight, &proxy);
+    const int16_t answer =
+        fetched == Fetch::kNoMemory
+            ? int16_t(kResultOutOfMemory)
+            : RunSettingsDialog(host.HostWindow(), host.Drawer(), &settings, fetched == Fetch::kFetched ? &proxy : nullptr);
     if (answer != kResultOk) {
       host.AskForNothing();
       return answer;

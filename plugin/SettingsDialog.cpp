@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "DialogIds.h"
 #include "PreviewPicture.h"
 
@@ -17,9 +15,9 @@ namespace {
 struct DialogState {
   ReliefSettings settings;  // the last valid settings shown
   bool filling;             // the controls are being set: their notifications are not the user's
-  std::vector<uint8_t> picture;  // the built-in picture, when there is no proxy
-  const ImageProxy* proxy;       // the user's image, reduced, or null
-  std::vector<uint8_t> shown;    // the preview, interleaved RGB, width x height
+  Bytes picture;              // the built-in picture, when there is no proxy
+  const ImageProxy* proxy;    // the user's image, reduced, or null
+  Bytes shown;                // the preview, interleaved RGB, width x height (empty: none)
   int width, height;
   PixelDrawer drawer;  // the host's way of drawing pixels, when it offers one
 };
@@ -58,19 +56,17 @@ void ShowSettings(HWND dialog, DialogState* state) {
   state->filling = false;
 }
 
+// Short of memory the preview shows nothing until the next change.
 void Render(HWND dialog, DialogState* state) {
   if (state->proxy) {
-    state->shown = RenderProxy(*state->proxy, state->settings);
+    RenderProxy(*state->proxy, state->settings, &state->shown);
     state->width = state->proxy->width;
     state->height = state->proxy->height;
   } else {
-    state->shown = RenderPreview(state->picture, state->settings);
+    RenderPreview(state->picture, state->settings, &state->shown);
     state->width = kPreviewWidth;
     state->height = kPreviewHeight;
   }
-  // Some hosts draw every plane of their own image from a pixel map, and so
-  // read a few bytes past the end of one with fewer: they find them here.
-  state->shown.reserve(state->shown.size() + 16);
   InvalidateRect(GetDlgItem(dialog, IDC_PREVIEW), nullptr, FALSE);
 }
 
@@ -94,7 +90,11 @@ void DrawPreview(const DRAWITEMSTRUCT* item, DialogState* state) {
   if (DrawThroughHost(item, state)) return;
   // The host offers no drawing, or it failed: our own, scaled to the frame
   // with the picture's proportions kept.
-  const std::vector<uint8_t> bgrx = ToBgrx(state->shown);
+  Bytes bgrx;
+  if (!ToBgrx(state->shown, &bgrx)) {
+    FillRect(item->hDC, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    return;
+  }
   const int frameW = r.right - r.left, frameH = r.bottom - r.top;
   int w = frameW, h = frameH;
   if (long(state->width) * frameH > long(state->height) * frameW) {
@@ -179,9 +179,11 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 int16_t RunSettingsDialog(intptr_t owner, const PixelDrawer& drawer, ReliefSettings* settings,
                           const ImageProxy* proxy) {
-  DialogState state{*settings, false, proxy ? std::vector<uint8_t>() : PreviewPicture(), proxy, {}, 0, 0, drawer};
+  DialogState state{*settings, false, Bytes(), proxy, Bytes(), 0, 0, drawer};
+  if (!proxy && !PreviewPicture(&state.picture)) return kResultOutOfMemory;
   const INT_PTR answer = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_SETTINGS), reinterpret_cast<HWND>(owner),
                                          DialogProc, reinterpret_cast<LPARAM>(&state));
+  if (answer == -1) return kResultOutOfMemory;  // the dialog could not be made
   if (answer != IDOK) return kResultUserCancelled;
   *settings = state.settings;
   return kResultOk;

@@ -63,7 +63,7 @@ TEST(FetchProxy, AsksAtTheRateThatFits) {
   const Sampler sampler{HostSample, nullptr};
   hostAnswers = true;
   ImageProxy proxy;
-  ASSERT_TRUE(FetchProxy(Image(kModeRgb48, 4, Area{20, 200, 260, 250}, true), sampler, 200, 150, &proxy));
+  ASSERT_EQ(Fetch::kFetched, FetchProxy(Image(kModeRgb48, 4, Area{20, 200, 260, 250}, true), sampler, 200, 150, &proxy));
   EXPECT_EQ(2, askedRate);
   EXPECT_EQ(10, askedRect.top);
   EXPECT_EQ(100, askedRect.left);
@@ -81,15 +81,15 @@ TEST(FetchProxy, AsksAtTheRateThatFits) {
   EXPECT_EQ(100 * 124 * 2 + 129 * 2 + 3, last);
 
   hostAnswers = false;
-  EXPECT_FALSE(FetchProxy(Image(kModeRgb48, 4, Area{20, 200, 260, 250}, true), sampler, 200, 150, &proxy))
+  EXPECT_EQ(Fetch::kNone, FetchProxy(Image(kModeRgb48, 4, Area{20, 200, 260, 250}, true), sampler, 200, 150, &proxy))
       << "the host refuses";
   EXPECT_TRUE(proxy.samples.empty());
 
   // No sampling offered, an unsupported mode, a selection outside the image.
   hostAnswers = true;
-  EXPECT_FALSE(FetchProxy(Image(kModeRgb, 3, Area{0, 0, 10, 10}, false), Sampler{}, 200, 150, &proxy));
-  EXPECT_FALSE(FetchProxy(Image(kModeIndexed, 1, Area{0, 0, 10, 10}, false), sampler, 200, 150, &proxy));
-  EXPECT_FALSE(FetchProxy(Image(kModeRgb, 3, Area{0, 0, 10, 251}, false), sampler, 200, 150, &proxy));
+  EXPECT_EQ(Fetch::kNone, FetchProxy(Image(kModeRgb, 3, Area{0, 0, 10, 10}, false), Sampler{}, 200, 150, &proxy));
+  EXPECT_EQ(Fetch::kNone, FetchProxy(Image(kModeIndexed, 1, Area{0, 0, 10, 10}, false), sampler, 200, 150, &proxy));
+  EXPECT_EQ(Fetch::kNone, FetchProxy(Image(kModeRgb, 3, Area{0, 0, 10, 251}, false), sampler, 200, 150, &proxy));
 }
 
 ImageProxy OnePixel(int16_t mode, std::vector<uint8_t> samples, int planes) {
@@ -97,8 +97,20 @@ ImageProxy OnePixel(int16_t mode, std::vector<uint8_t> samples, int planes) {
   p.width = p.height = 1;
   p.imageMode = mode;
   p.planes = planes;
-  p.samples = std::move(samples);
+  p.samples.Assign(samples.data(), samples.size());
   return p;
+}
+
+std::vector<uint8_t> Seen(const Bytes& b) { return std::vector<uint8_t>(b.data(), b.data() + b.size()); }
+
+std::vector<uint8_t> ProxyToRgb(const ImageProxy& p) {
+  Bytes rgb;
+  return relief::ProxyToRgb(p, &rgb) ? Seen(rgb) : std::vector<uint8_t>();
+}
+
+std::vector<uint8_t> RenderProxy(const ImageProxy& p, const ReliefSettings& s) {
+  Bytes rgb;
+  return relief::RenderProxy(p, s, &rgb) ? Seen(rgb) : std::vector<uint8_t>();
 }
 
 TEST(ProxyToRgb, EachModeAsThePreviewShowsIt) {
@@ -125,7 +137,7 @@ TEST(RenderProxy, ReliefAtTheProxysScale) {
   flat.height = 3;
   flat.imageMode = kModeRgb;
   flat.planes = 3;
-  flat.samples.assign(36, 90);
+  flat.samples.Assign(36, 90);
   EXPECT_EQ(std::vector<uint8_t>(36, 128), RenderProxy(flat, kDefaultSettings));
   EXPECT_TRUE(RenderProxy(flat, ReliefSettings{0, 0, 100, ReliefResult::kGrey}).empty()) << "height 0 is not valid";
 }
