@@ -385,6 +385,38 @@ struct Buffer {
   }
 };
 
+// The plug-in's malloc, counted, failing on demand.
+using Malloc = void* (*)(std::size_t);
+Malloc realMalloc = nullptr;
+volatile LONG allocations = 0;
+LONG failFrom = 0;
+void* CountingMalloc(std::size_t size) {
+  const LONG n = InterlockedIncrement(&allocations);
+  if (failFrom > 0 && n >= failFrom) return nullptr;
+  return realMalloc(size);
+}
+
+// The import address slot through which `module` calls `dll`'s `name`.
+void** ImportSlot(HMODULE module, const char* dll, const char* name) {
+  auto* base = reinterpret_cast<uint8_t*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!dir.VirtualAddress) return nullptr;
+  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
+    if (lstrcmpiA(reinterpret_cast<const char*>(base + d->Name), dll) != 0) continue;
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + (d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+    for (; names->u1.AddressOfData; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) == 0)
+        return reinterpret_cast<void**>(&slots->u1.Function);
+    }
+  }
+  return nullptr;
+}
+
 bool IsEmpty(const TestRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 bool Inside(const TestRect& inner, const TestRect& outer) {
@@ -423,6 +455,28 @@ int16_t AdvanceState() {
   r.PutPointer(offsets::kInData, advanceBuffer->Data());
   r.Put<int32_t>(offsets::kInRowBytes, advanceBuffer->rowBytes);
   return 0;
+}
+
+// The fields a filter writes: its requests, the buffers' fields advanceState
+// sets, the parameters handle and its buffer space. Every other byte of the
+// record must be as the host left it.
+void ExpectOnlyRequestsWritten(const std::vector<uint8_t>& before, const Fields& r, RunOutcome* outcome) {
+  struct Span {
+    std::size_t at, size;
+  };
+  const Span writable[] = {{offsets::kParameters, sizeof(void*)}, {offsets::kBufferSpace, 4}, {offsets::kInRect, 12},
+                           {offsets::kOutRect, 12},  {offsets::kInData, sizeof(void*)}, {offsets::kInRowBytes, 4},
+                           {offsets::kOutData, sizeof(void*)}, {offsets::kOutRowBytes, 4}, {offsets::kMaskRect, 8},
+                           {offsets::kInputRate, 4}};
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (before[i] == r.base[i]) continue;
+    bool allowed = false;
+    for (const Span& w : writable) allowed = allowed || (i >= w.at && i < w.at + w.size);
+    if (!allowed) {
+      outcome->problems.push_back("the filter wrote the record at byte " + std::to_string(i));
+      return;
+    }
+  }
 }
 
 void Describe(const Fields& r, const TestImage& image, const RunOptions& options) {
@@ -473,6 +527,22 @@ void Describe(const Fields& r, const TestImage& image, const RunOptions& options
 }
 
 }  // namespace
+
+bool FailPluginAllocations(HMODULE plugin, int from) {
+  void** slot = ImportSlot(plugin, "msvcrt.dll", "malloc");
+  if (!slot) return false;
+  if (!realMalloc) realMalloc = reinterpret_cast<Malloc>(*slot);
+  InterlockedExchange(&allocations, 0);
+  failFrom = from;
+  void* wanted = from > 0 ? reinterpret_cast<void*>(CountingMalloc) : reinterpret_cast<void*>(realMalloc);
+  DWORD old = 0;
+  if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old)) return false;
+  *slot = wanted;
+  VirtualProtect(slot, sizeof *slot, old, &old);
+  return true;
+}
+
+int PluginAllocations() { return int(allocations); }
 
 std::vector<ProxyRequest> TakeProxyRequests() {
   std::vector<ProxyRequest> seen;
@@ -560,6 +630,7 @@ RunOutcome RunFilter(EntryPoint entry, TestImage& image, const RunOptions& optio
   Describe(r, image, options);
   Scripting scripting;
   scripting.Offer(r, options);
+  const std::vector<uint8_t> described(r.base, r.base + offsets::kRecordSize);
   const TestRect whole{0, 0, image.height, image.width};
   // Input always comes from the picture as it was before the filter, output
   // goes to `image`, which starts as a copy of it.
@@ -621,6 +692,7 @@ RunOutcome RunFilter(EntryPoint entry, TestImage& image, const RunOptions& optio
   advanceSource = nullptr;
   advanceRecord = nullptr;
   advanceBuffer = nullptr;
+  ExpectOnlyRequestsWritten(described, r, &outcome);
   KeepHandle(options.offerHandles ? r.GetPointer(offsets::kParameters) : nullptr, options.parameters, &outcome);
   if (liveHandles != 0) outcome.problems.push_back("a handle was made and never given back to the host");
   current = nullptr;

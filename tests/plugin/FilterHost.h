@@ -125,3 +125,10 @@ int16_t CallOnce(EntryPoint entry, int16_t selector, TestImage& image, const Run
 
 // Calls the About selector with an About record naming `owner`.
 int16_t CallAbout(EntryPoint entry, HWND owner);
+
+// A host short of memory: the plug-in's C heap (its imported malloc) fails
+// from the `failFrom`-th allocation on; 0 gives it back its heap. False
+// when the plug-in imports no malloc.
+bool FailPluginAllocations(HMODULE plugin, int failFrom);
+// Allocations the plug-in asked for since the last FailPluginAllocations.
+int PluginAllocations();

@@ -475,8 +475,9 @@ class Dialog : public Relief {
   }
   // Runs the filter from the Parameters call on, the dialog driven by `act`.
   RunOutcome Run(void (*act)(DialogDrive*), TestImage& image, std::vector<uint8_t>* kept, DialogDrive* drive,
-                 bool offerDisplay = false, bool offerAdvanceState = false) {
+                 bool offerDisplay = false, bool offerAdvanceState = false, std::vector<ScriptItem>* script = nullptr) {
     RunOptions options;
+    options.script = script;
     options.offerDisplay = offerDisplay;
     options.offerAdvanceState = offerAdvanceState;
     options.filter = TestRect{0, 0, int16_t(image.height), int16_t(image.width)};
@@ -835,6 +836,232 @@ TEST(PluginFile, PropertyListNamesTheEntryPointOfThisArchitecture) {
       << "no entry point for the other architecture";
   EXPECT_EQ("PluginMain", file.entryName);
   EXPECT_NE(nullptr, file.entry);
+}
+
+// A host that misbehaves, or is short of memory, never brings itself down
+// and never costs the user's settings.
+
+// Answers every settings dialog that shows with one button, counting them.
+struct AutoAnswer {
+  int button = IDOK;
+  volatile LONG stop = 0;
+  int shown = 0;
+};
+
+BOOL CALLBACK FindShownDialog(HWND hwnd, LPARAM param) {
+  DWORD pid = 0;
+  wchar_t cls[32] = L"", caption[64] = L"";
+  GetWindowThreadProcessId(hwnd, &pid);
+  GetClassNameW(hwnd, cls, 32);
+  if (pid != GetCurrentProcessId() || lstrcmpW(cls, L"#32770") || !IsWindowVisible(hwnd)) return TRUE;
+  InternalGetWindowText(hwnd, caption, 64);  // asking the window itself would wait on its thread
+  if (lstrcmpW(caption, L"iRelief")) return TRUE;
+  *reinterpret_cast<HWND*>(param) = hwnd;
+  return FALSE;
+}
+
+DWORD WINAPI AnswerEveryDialog(void* param) {
+  auto* answer = static_cast<AutoAnswer*>(param);
+  HWND last = nullptr;
+  while (!answer->stop) {
+    HWND found = nullptr;
+    EnumWindows(FindShownDialog, reinterpret_cast<LPARAM>(&found));
+    if (found && found != last) {
+      ++answer->shown;
+      last = found;
+      PostMessageW(found, WM_COMMAND, MAKEWPARAM(answer->button, BN_CLICKED), 0);
+    }
+    Sleep(20);
+  }
+  return 0;
+}
+
+// A run with its dialogs answered by AnswerEveryDialog.
+RunOutcome RunAnswered(TestImage& image, const RunOptions& options, AutoAnswer* answer) {
+  HANDLE thread = CreateThread(nullptr, 0, AnswerEveryDialog, answer, 0, nullptr);
+  const RunOutcome run = RunFilter(Plugin().entry, image, options);
+  Sleep(100);  // a dialog that shows late is still counted
+  InterlockedExchange(&answer->stop, 1);
+  WaitForSingleObject(thread, 10000);
+  CloseHandle(thread);
+  return run;
+}
+
+// Every allocation of the plug-in in turn fails, on both ways to the
+// dialog: each run ends with the relief or with the out-of-memory result
+// and the image as it was, and the host goes on.
+TEST_F(Dialog, ShortOfMemoryTheFilterSaysSoAndTheHostGoesOn) {
+  const TestImage original = Picture(600, 300, 3, 41);  // a proxy at rate 3
+  const TestImage expected = ReliefReference(original, TestRect{0, 0, 300, 600}, modes::kRgb);
+  for (bool atStart : {true, false}) {
+    int outOfMemory = 0;
+    for (int failFrom = 1; failFrom < 60; ++failFrom) {
+      TestImage image = original;
+      RunOptions options;
+      options.filter = TestRect{0, 0, 300, 600};
+      options.askParameters = true;
+      options.hostWindow = host;
+      options.offerAdvanceState = atStart;
+      AutoAnswer answer;
+      ASSERT_TRUE(FailPluginAllocations(Plugin().module, failFrom)) << "the plug-in imports malloc";
+      const RunOutcome run = RunAnswered(image, options, &answer);
+      const int asked = PluginAllocations();
+      FailPluginAllocations(Plugin().module, 0);
+      const std::string what = std::string(atStart ? "dialog at Start" : "dialog at Parameters") +
+                               ", allocations failing from the " + std::to_string(failFrom) + "th";
+      for (const std::string& problem : run.problems) ADD_FAILURE() << what << ": " << problem;
+      if (run.failedSelector >= 0) {
+        EXPECT_EQ(host::kOutOfMemory, run.failedCode) << what << ", selector " << run.failedSelector;
+        EXPECT_TRUE(image.pixels == original.pixels) << what << ": the image as it was";
+        ++outOfMemory;
+      } else {
+        ExpectSameImage(expected, image, what.c_str());
+      }
+      if (asked < failFrom) break;  // no allocation failed: every one has had its turn
+    }
+    EXPECT_GT(outOfMemory, 0) << (atStart ? "at Start" : "at Parameters") << ": some failure reached the host";
+  }
+}
+
+// A played-back step whose dialog the user changes runs as changed; a
+// recorded step that lacks keys runs with the defaults for them, never with
+// the user's last settings.
+TEST_F(Dialog, PlayedBackStepsRunAsTheUserChangedThemOrWithTheDefaults) {
+  const ReliefSettings played{-120, 5, 60, ReliefResult::kColours};
+  std::vector<ScriptItem> script = Script(played);
+  TestImage image = Picture(60, 40, 3, 43);
+  const TestImage original = image;
+  std::vector<uint8_t> kept = Block(kChosenInDialog);
+  DialogDrive drive;
+  const RunOutcome run = Run(
+      [](DialogDrive* d) {
+        SetNumber(d->dialog, IDC_HEIGHT, L"2");
+        Press(d->dialog, IDOK);
+      },
+      image, &kept, &drive, false, false, &script);
+  ASSERT_NE(nullptr, drive.dialog) << "the step asks for its dialog";
+  EXPECT_EQ(-120, drive.shownAngle) << "the dialog starts from the played-back step";
+  EXPECT_EQ(5, drive.shownHeight);
+  ExpectCleanRun(run);
+  ReliefSettings changed = played;
+  changed.height = 2;
+  ExpectSameImage(ReliefReference(original, TestRect{0, 0, 40, 60}, modes::kRgb, changed), image,
+                  "the step as the user changed it", 1);
+  EXPECT_TRUE(SameScript(Script(changed), script)) << "recorded as changed";
+  EXPECT_EQ(Block(changed), kept);
+
+  script = {{kKeyHeight, 4, false}};  // a step recorded with the height alone
+  kept = Block(kChosenInDialog);
+  image = original;
+  RunOptions options;
+  options.filter = TestRect{0, 0, 40, 60};
+  options.askParameters = true;
+  options.parameters = &kept;
+  options.script = &script;
+  options.playInfo = host::kPlayDontDisplay;
+  AutoAnswer answer;
+  const RunOutcome partial = RunAnswered(image, options, &answer);
+  EXPECT_EQ(0, answer.shown) << "no dialog for a step played back without it";
+  ExpectCleanRun(partial);
+  ReliefSettings defaults = kDefaultSettings;
+  defaults.height = 4;
+  ExpectSameImage(ReliefReference(original, TestRect{0, 0, 40, 60}, modes::kRgb, defaults), image,
+                  "the defaults for the keys the step lacks", 1);
+}
+
+// A host whose descriptor reader never runs out of keys: the step is not
+// read forever, and fails plainly.
+TEST_F(Relief, ADescriptorThatNeverEndsIsNotReadForever) {
+  std::vector<ScriptItem> script = Script(ReliefSettings{10, 2, 90, ReliefResult::kGrey});
+  TestImage image = Picture(30, 20, 3, 44);
+  const TestImage original = image;
+  RunOptions options;
+  options.filter = TestRect{0, 0, 20, 30};
+  options.askParameters = true;
+  options.script = &script;
+  options.endlessScript = true;
+  options.playInfo = host::kPlayDontDisplay;
+  const RunOutcome run = RunFilter(Plugin().entry, image, options);
+  EXPECT_EQ(host::kParameters, run.failedSelector);
+  EXPECT_EQ(host::kBadParameters, run.failedCode);
+  EXPECT_GT(run.descriptorKeysGiven, 4);
+  EXPECT_LE(run.descriptorKeysGiven, 100) << "keys read before giving up";
+  EXPECT_TRUE(image.pixels == original.pixels);
+}
+
+// Planes past the colour planes are what the host's counts say: a layer's
+// transparency, or an extra channel of a flat image, which is relieved
+// around as opaque and never written.
+TEST_F(Relief, AnExtraChannelIsNotTransparency) {
+  for (const modes::Mode& m : {modes::kSupported[0], modes::kSupported[2]}) {
+    TestImage image = Picture(40, 30, m.planes + 1, 45);
+    const TestImage original = image;
+    RunOptions options;
+    options.mode = m.mode;
+    options.filter = TestRect{0, 0, 30, 40};
+    options.extraPlanes = ExtraPlanes::kNonLayerChannel;
+    SCOPED_TRACE(m.what);
+    ExpectCleanRun(RunFilter(Plugin().entry, image, options));
+    ExpectSameImage(ReliefReference(original, options.filter, m.mode), image, "an extra channel");
+    image = original;
+    options.extraPlanes = ExtraPlanes::kLayerTransparency;
+    ExpectCleanRun(RunFilter(Plugin().entry, image, options));
+    ExpectSameImage(ReliefReference(original, options.filter, m.mode, kDefaultSettings, true), image,
+                    "a layer's transparency", 1);
+  }
+}
+
+// The dialog that waits for Start shows once in a run that asks for it, and
+// not in a later run that does not, also when the run that asked stopped
+// between Parameters and Start.
+TEST_F(Dialog, TheDialogAtStartShowsOncePerRunThatAsksForIt) {
+  const TestImage original = Picture(60, 40, 3, 46);
+  const TestImage expected = ReliefReference(original, TestRect{0, 0, 40, 60}, modes::kRgb);
+  intptr_t word = 0;  // kept by the host while the plug-in is loaded
+  RunOptions options;
+  options.filter = TestRect{0, 0, 40, 60};
+  options.hostWindow = host;
+  options.offerAdvanceState = true;
+  options.dataWord = &word;
+  options.askParameters = true;
+  options.stopAfter = host::kPrepare;  // the host stops before Start
+  TestImage image = original;
+  AutoAnswer stopped;
+  RunAnswered(image, options, &stopped);
+  EXPECT_EQ(0, stopped.shown) << "no dialog in a run stopped before Start";
+  EXPECT_TRUE(image.pixels == original.pixels);
+
+  options.askParameters = false;  // the host repeats the filter
+  options.stopAfter = -1;
+  AutoAnswer repeat;
+  ExpectCleanRun(RunAnswered(image, options, &repeat));
+  EXPECT_EQ(0, repeat.shown) << "no dialog when the filter is repeated";
+  ExpectSameImage(expected, image, "repeated with the settings in force");
+
+  options.askParameters = true;
+  image = original;
+  AutoAnswer asked;
+  ExpectCleanRun(RunAnswered(image, options, &asked));
+  EXPECT_EQ(1, asked.shown) << "the dialog once in a run that asks for it";
+  ExpectSameImage(expected, image, "after OK");
+}
+
+// A host with little memory to spare: bands count the extra rows a height
+// of 10 reads, and are never so thin that every row costs a call.
+TEST_F(Relief, LittleMemoryDoesNotCostACallPerRow) {
+  TestImage image = Picture(300, 2000, 1, 47);
+  const TestImage original = image;
+  const ReliefSettings tall{45, 10, 100, ReliefResult::kGrey};
+  std::vector<uint8_t> kept = Block(tall);
+  RunOptions options;
+  options.mode = modes::kGray;
+  options.filter = TestRect{0, 0, 2000, 300};
+  options.maxSpace = 2000;  // not even one row of input with its extra rows
+  options.parameters = &kept;
+  const RunOutcome run = RunFilter(Plugin().entry, image, options);
+  ExpectCleanRun(run);
+  EXPECT_LE(run.continueCalls, 2000 / 16 + 1) << "bands asked for";
+  ExpectSameImage(ReliefReference(original, options.filter, modes::kGray, tall), image, "in thin bands", 1);
 }
 
 }  // namespace
