@@ -7,7 +7,10 @@ data length (32-bit little-endian each; the length counts the data padded
 to a multiple of 4), then the padded data. Four-character codes are stored
 as native little-endian integers, so 'kind' lies in the file as b"dnik".
 
-    make_pipl.py x86|x64 OUTPUT
+    make_pipl.py x86|x64 OUTPUT [NAME CATEGORY]
+
+NAME and CATEGORY name another filter of ours with the same entry point (the
+benchmark's copying filter); without them the list is iRelief's.
 """
 import struct
 import sys
@@ -73,13 +76,13 @@ def mode_bytes(modes):
     return bytes(flags)
 
 
-def build(arch):
+def build(arch, name=NAME, category=CATEGORY):
     props = [
         prop("kind", code("8BFM")),
         prop("vers", struct.pack("<I", (PIPL_VERSION_MAJOR << 16) | PIPL_VERSION_MINOR)),
         prop(ENTRY_KEYS[arch], ENTRY_POINT.encode("ascii") + b"\0"),
-        prop("name", pascal(NAME)),
-        prop("catg", pascal(CATEGORY)),
+        prop("name", pascal(name)),
+        prop("catg", pascal(category)),
         prop("mode", mode_bytes(SUPPORTED_MODES)),
         prop("enbl", ENABLE_INFO.encode("ascii") + b"\0"),
         prop("fici", b"".join(bytes(case) for case in FILTER_CASES)),
@@ -88,9 +91,9 @@ def build(arch):
 
 
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ENTRY_KEYS:
-        sys.exit("usage: make_pipl.py x86|x64 OUTPUT")
-    data = build(sys.argv[1])
+    if len(sys.argv) not in (3, 5) or sys.argv[1] not in ENTRY_KEYS:
+        sys.exit("usage: make_pipl.py x86|x64 OUTPUT [NAME CATEGORY]")
+    data = build(sys.argv[1], *sys.argv[3:5])
     with open(sys.argv[2], "wb") as out:
         out.write(data)
 
