@@ -28,9 +28,12 @@ g++ -O3 -std=c++17 -pthread -I"$root" "$root/bench/filter_bench.cpp" "$root/plug
 echo "bench: the relief kernel and memcpy, best of $runs"
 "$work/filter_bench" "$work" "$runs" | tee "$work/ours.txt"
 : >"$work/opencv.txt"
-if python3 -c 'import cv2' 2>/dev/null; then
+# Debian's python3-opencv is for the system's Python, whatever python3 is first on the PATH.
+py=/usr/bin/python3
+[ -x "$py" ] || py=python3
+if "$py" -c 'import cv2' 2>/dev/null; then
   echo "bench: OpenCV filter2D, best of $runs"
-  python3 "$root/bench/opencv_relief.py" "$work" "$runs" | tee "$work/opencv.txt"
+  "$py" "$root/bench/opencv_relief.py" "$work" "$runs" | tee "$work/opencv.txt"
 fi
 
 # Best wall time in seconds of a command, over $runs runs.

@@ -53,7 +53,7 @@ command -v makensis >/dev/null || missing+=(nsis)
 command -v wixl >/dev/null || missing+=(wixl)
 command -v gegl >/dev/null || missing+=(gegl)
 command -v convert-im6.q16 >/dev/null || missing+=(imagemagick)
-python3 -c 'import cv2' 2>/dev/null || missing+=(python3-opencv)
+/usr/bin/python3 -c 'import cv2' 2>/dev/null || missing+=(python3-opencv)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "bench: installing ${missing[*]}"
   apt-get install -y "${missing[@]}" >/dev/null 2>&1 ||
