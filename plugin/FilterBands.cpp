@@ -34,6 +34,12 @@ bool PlanBand(const Area& filter, int width, int height, int firstRow, int rows,
   in->left = band.left > reach ? band.left - reach : 0;
   in->bottom = band.bottom < height - reach ? band.bottom + reach : height;
   in->right = band.right < width - reach ? band.right + reach : width;
+  // Every band's input as tall as a full band's, where the image allows:
+  // the first and last bands read a few rows more than they need.
+  const int full = filter.bottom - filter.top < rows ? filter.bottom - filter.top : rows;
+  const int tall = full + 2 * reach;
+  if (in->bottom - in->top < tall) in->bottom = in->top + tall < height ? in->top + tall : height;
+  if (in->bottom - in->top < tall) in->top = in->bottom - tall > 0 ? in->bottom - tall : 0;
   return true;
 }
 

@@ -43,8 +43,12 @@ bool GeometryIsSound(const Area& filter, int width, int height, int planes, int 
 
 // The band that starts at row `firstRow`: `out` is rows firstRow.. of the
 // filter rectangle, at most `rows` of them; `in` is `out` grown by `reach`
-// pixels on every side and clipped to the image. Returns false, leaving both
-// alone, when firstRow is at or past the filter rectangle's bottom.
+// pixels on every side and clipped to the image, then grown further down or
+// up, as far as the image allows, to a full band's rows + 2 * reach: every band's
+// input has the same size, so that a host that keeps one input buffer for
+// all bands need not make it anew for the first and the last. Returns
+// false, leaving both alone, when firstRow is at or past the filter
+// rectangle's bottom.
 bool PlanBand(const Area& filter, int width, int height, int firstRow, int rows, Area* in, Area* out,
               int reach = 1);
 

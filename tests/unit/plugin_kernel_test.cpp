@@ -235,8 +235,8 @@ TEST(ParallelRows, SmallBandsStayOnOneThreadLargeOnesUseEveryCore) {
   EXPECT_EQ(1, ThreadsFor(1000, 1000, 1)) << "one core";
   EXPECT_EQ(8, ThreadsFor(1000, 1000, 8));
   EXPECT_EQ(kMaxThreads, ThreadsFor(1000, 1000, 256));
-  EXPECT_EQ(3, ThreadsFor(3, 100000, 8)) << "never more threads than rows";
-  EXPECT_EQ(1, ThreadsFor(1, 100000, 8));
+  EXPECT_EQ(3, ThreadsFor(3, 1000000, 8)) << "never more threads than rows";
+  EXPECT_EQ(1, ThreadsFor(1, 1000000, 8));
   std::vector<int> covered(50, 0);
   for (int part = 0; part < 7; ++part) {
     int from = 0, to = 0;

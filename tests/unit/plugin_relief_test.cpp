@@ -109,10 +109,11 @@ TEST(FilterBands, BandsCoverTheRectangleOnceWithGrownClippedInput) {
     EXPECT_EQ(filter.left, out.left);
     EXPECT_EQ(filter.right, out.right);
     EXPECT_LE(out.bottom - out.top, 6);
-    EXPECT_EQ(out.top - 1, in.top) << "band at " << row;
+    EXPECT_LE(in.top, out.top - 1) << "band at " << row;
     EXPECT_EQ(0, in.left) << "clipped at the image's left edge";
     EXPECT_EQ(16, in.right);
-    EXPECT_EQ(out.bottom < height ? out.bottom + 1 : height, in.bottom) << "band at " << row;
+    EXPECT_GE(in.bottom, out.bottom < height ? out.bottom + 1 : height) << "band at " << row;
+    EXPECT_EQ(8, in.bottom - in.top) << "every band's input as tall as a full band's, band at " << row;
     for (int y = out.top; y < out.bottom; ++y) ++covered[y];
     row = out.bottom;
   }
