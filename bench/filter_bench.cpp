@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/FilterRecord.h"
+#include "plugin/ImageModes.h"
 #include "plugin/ParallelRows.h"
 #include "plugin/ReliefKernel.h"
 

@@ -11,13 +11,9 @@ const char kAboutText[] =
     "www.mirefold.com";
 const char kAboutCaption[] = "About iRelief";
 
-int16_t ShowAbout(const AboutRecordView* about) {
-  HWND owner = nullptr;
-  if (about && about->platformData) {
-    owner = reinterpret_cast<HWND>(static_cast<const PlatformDataView*>(about->platformData)->hwnd);
-  }
-  MessageBoxA(owner, kAboutText, kAboutCaption, MB_OK | MB_ICONINFORMATION);
-  return kResultOk;
+int16_t ShowAbout(intptr_t owner) {
+  MessageBoxA(reinterpret_cast<HWND>(owner), kAboutText, kAboutCaption, MB_OK | MB_ICONINFORMATION);
+  return 0;
 }
 
 }  // namespace relief

@@ -1,6 +1,6 @@
 #pragma once
 // The About box: the plug-in's name, what it does, and the maker's web host.
-#include "FilterRecord.h"
+#include <cstdint>
 
 namespace relief {
 
@@ -8,7 +8,7 @@ namespace relief {
 extern const char kAboutText[];
 extern const char kAboutCaption[];
 
-// Shows the About box, owned by the host's window when the record names one.
-int16_t ShowAbout(const AboutRecordView* about);
+// Shows the About box, owned by the host's window `owner` (0: none).
+int16_t ShowAbout(intptr_t owner);
 
 }  // namespace relief

@@ -1,7 +1,5 @@
 #include "ImageModes.h"
 
-#include "FilterRecord.h"
-
 namespace relief {
 
 ModeInfo DescribeMode(int imageMode) {

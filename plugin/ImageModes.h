@@ -13,6 +13,23 @@
 
 namespace relief {
 
+// Image modes as hosts report them.
+enum ImageMode : int16_t {
+  kModeBitmap = 0,
+  kModeGray = 1,
+  kModeIndexed = 2,
+  kModeRgb = 3,
+  kModeCmyk = 4,
+  kModeMultichannel = 7,
+  kModeLab = 9,
+  kModeGray16 = 10,
+  kModeRgb48 = 11,
+  kModeLab48 = 12,
+  kModeCmyk64 = 13,
+  kModeDeepMultichannel = 14,
+  kModeDuotone16 = 15,
+};
+
 struct ModeInfo {
   int colourPlanes;  // 0: the filter does not support the mode
   int sampleBytes;   // 1 or 2

@@ -4,9 +4,9 @@
 // relieved with the dialog's settings and turned into 8-bit RGB to draw.
 // Hosts that offer no advanceState get the built-in picture instead.
 #include <cstdint>
-#include <vector>
 
-#include "FilterRecord.h"
+#include "Bytes.h"
+#include "HostRecord.h"
 #include "ReliefSettings.h"
 
 namespace relief {
@@ -20,33 +20,35 @@ struct ImageProxy {
   int imageMode = 0;
   int planes = 0;       // planes per pixel in `samples`
   bool transparency = false;
-  std::vector<uint8_t> samples;  // 8-bit samples or native-endian 16-bit ones
+  Bytes samples;  // 8-bit samples or native-endian 16-bit ones
 };
 
 // The smallest integral rate at which a width x height rectangle fits in a
 // box of boxWidth x boxHeight pixels; at least 1.
 int ProxyRate(int width, int height, int boxWidth, int boxHeight);
 
-// True when the record offers advanceState and sampling at a rate above 1.
-bool ProxyOffered(const FilterRecordView* record);
+enum class Fetch {
+  kFetched,
+  kNone,      // the host offers no sampling, refuses, or hands over too little
+  kNoMemory,  // no memory for the copy
+};
 
-// Asks the host for the filter rectangle at the rate that fits the preview
-// box, copies it into *proxy and puts back every field it changed (inRect,
-// outRect, maskRect, the planes and inputRate). False, *proxy left empty,
-// when the host refuses or hands over a buffer that cannot hold the proxy.
-bool FetchProxy(FilterRecordView* record, int boxWidth, int boxHeight, ImageProxy* proxy);
+// Asks the host's sampler for the filter rectangle at the rate that fits
+// the preview box and copies it into *proxy (left empty unless kFetched).
+Fetch FetchProxy(const HostImage& image, const Sampler& sampler, int boxWidth, int boxHeight, ImageProxy* proxy);
 
 // The settings as they look at the proxy's scale: the height shrinks with
 // the rate (never below 1 pixel).
 ReliefSettings AtProxyScale(const ReliefSettings& settings, int rate);
 
 // The proxy relieved with `settings` (at the proxy's scale) and shown as
-// interleaved 8-bit RGB, width x height. Empty when the settings are not
-// valid. Grey, RGB and CMYK (inks multiplied) show their colours; Lab shows
-// its lightness as grey.
-std::vector<uint8_t> RenderProxy(const ImageProxy& proxy, const ReliefSettings& settings);
+// interleaved 8-bit RGB, width x height, in *rgb. False when the settings
+// are not valid or there is no memory. Grey, RGB and CMYK (inks multiplied)
+// show their colours; Lab shows its lightness as grey.
+bool RenderProxy(const ImageProxy& proxy, const ReliefSettings& settings, Bytes* rgb);
 
-// Samples of a mode as 8-bit RGB, as RenderProxy shows them.
-std::vector<uint8_t> ProxyToRgb(const ImageProxy& proxy);
+// Samples of a mode as 8-bit RGB, as RenderProxy shows them; false when the
+// proxy holds too few samples or there is no memory.
+bool ProxyToRgb(const ImageProxy& proxy, Bytes* rgb);
 
 }  // namespace relief

@@ -5,8 +5,9 @@
 namespace relief {
 
 // Below this many pixels in a band, one thread does it all: starting
-// threads would cost more than they save.
-constexpr long kParallelFromPixels = 1L << 16;
+// threads would cost more than they save (under Wine a thread takes
+// milliseconds to start).
+constexpr long kParallelFromPixels = 1L << 19;
 constexpr int kMaxThreads = 32;
 
 // How many threads share `rows` rows of `width` pixels on `cores` cores:

@@ -1,12 +1,13 @@
 #include "PreviewPicture.h"
 
-#include "FilterRecord.h"
+#include "ImageModes.h"
 #include "ReliefKernel.h"
 
 namespace relief {
 
-std::vector<uint8_t> PreviewPicture() {
-  std::vector<uint8_t> rgb(std::size_t(kPreviewWidth) * kPreviewHeight * 3);
+bool PreviewPicture(Bytes* out) {
+  if (!out->Assign(std::size_t(kPreviewWidth) * kPreviewHeight * 3)) return false;
+  uint8_t* rgb = out->data();
   for (int y = 0; y < kPreviewHeight; ++y)
     for (int x = 0; x < kPreviewWidth; ++x) {
       uint8_t* p = &rgb[(std::size_t(y) * kPreviewWidth + x) * 3];
@@ -20,29 +21,31 @@ std::vector<uint8_t> PreviewPicture() {
       p[1] = static_cast<uint8_t>(g);
       p[2] = static_cast<uint8_t>(b);
     }
-  return rgb;
+  return true;
 }
 
-std::vector<uint8_t> RenderPreview(const std::vector<uint8_t>& picture, const ReliefSettings& settings) {
+bool RenderPreview(const Bytes& picture, const ReliefSettings& settings, Bytes* relieved) {
   ReliefPlan plan;
+  relieved->Clear();
   const std::size_t pixels = std::size_t(kPreviewWidth) * kPreviewHeight;
-  if (picture.size() != pixels * 3 || !MakePlan(settings, kModeRgb, false, &plan)) return {};
-  std::vector<uint8_t> relieved(picture.size());
+  if (picture.size() != pixels * 3 || !MakePlan(settings, kModeRgb, false, &plan)) return false;
+  if (!relieved->Assign(picture.size())) return false;
   const PixelBlock block{0, 0, kPreviewWidth, kPreviewHeight, kPreviewWidth * 3, 3};
-  ReliefRows(plan, picture.data(), block, relieved.data(), block, 0, kPreviewHeight);
-  return relieved;
+  ReliefRows(plan, picture.data(), block, relieved->data(), block, 0, kPreviewHeight);
+  return true;
 }
 
-std::vector<uint8_t> ToBgrx(const std::vector<uint8_t>& rgb) {
+bool ToBgrx(const Bytes& rgb, Bytes* out) {
   const std::size_t pixels = rgb.size() / 3;
-  std::vector<uint8_t> bgrx(pixels * 4);
+  if (!out->Assign(pixels * 4)) return false;
+  uint8_t* bgrx = out->data();
   for (std::size_t i = 0; i < pixels; ++i) {
     bgrx[i * 4] = rgb[i * 3 + 2];
     bgrx[i * 4 + 1] = rgb[i * 3 + 1];
     bgrx[i * 4 + 2] = rgb[i * 3];
     bgrx[i * 4 + 3] = 0;
   }
-  return bgrx;
+  return true;
 }
 
 }  // namespace relief

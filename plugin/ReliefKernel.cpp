@@ -5,8 +5,11 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define RELIEF_AVX2 1
+#endif
 
-#include "FilterRecord.h"
 #include "ImageModes.h"
 
 namespace relief {
@@ -98,6 +101,39 @@ bool Opaque(const ReliefPlan& plan, const Geometry<T>& g, int xs, int xe, int y)
 
 constexpr int kSegment = 256;  // pixels summed at a time, so the sums stay in the first-level cache
 
+#ifdef RELIEF_AVX2
+bool HaveAvx2();
+
+// 16-bit samples at unit weights sixteen at a time, where the processor has
+// AVX2: the halves and parities of UnitSamples16 below, in wider lanes.
+__attribute__((target("avx2"))) int UnitSamples16Avx2(const uint16_t* const* plus, const uint16_t* const* minus,
+                                                       const uint16_t* centre, bool over, uint16_t* target, int n) {
+  const __m256i one = _mm256_set1_epi16(1);
+  const __m256i top = _mm256_set1_epi16(int16_t(-32768));
+  const __m256i grey = _mm256_set1_epi16(16384);
+  int i = 0;
+  for (; i + 16 <= n; i += 16) {
+    __m256i h[2], p[2];
+    for (int side = 0; side < 2; ++side) {
+      const uint16_t* const* rows = side == 0 ? plus : minus;
+      const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[0] + i));
+      const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[1] + i));
+      const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[2] + i));
+      const __m256i ab = _mm256_xor_si256(a, b);
+      p[side] = _mm256_and_si256(_mm256_xor_si256(ab, c), one);
+      const __m256i borrow = _mm256_and_si256(_mm256_andnot_si256(c, ab), one);
+      h[side] = _mm256_sub_epi16(_mm256_add_epi16(_mm256_avg_epu16(a, b), _mm256_srli_epi16(c, 1)), borrow);
+    }
+    const __m256i up = _mm256_subs_epu16(_mm256_subs_epu16(h[0], h[1]), _mm256_andnot_si256(p[0], p[1]));
+    const __m256i down = _mm256_subs_epu16(_mm256_subs_epu16(h[1], h[0]), _mm256_andnot_si256(p[1], p[0]));
+    const __m256i base = over ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(centre + i)) : grey;
+    const __m256i v = _mm256_subs_epu16(_mm256_adds_epu16(base, up), down);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(target + i), _mm256_sub_epi16(v, _mm256_subs_epu16(v, top)));
+  }
+  return i;
+}
+#endif
+
 // 16-bit samples (0..32768) at unit weights, eight at a time in 16-bit
 // lanes, exactly as the scalar loop: returns how many samples it did (a
 // multiple of 8; 0 without SSE2 or for another range). The six-sample sum
@@ -111,8 +147,12 @@ constexpr int kSegment = 256;  // pixels summed at a time, so the sums stay in t
 // differences), added to the base with saturation and clamped to 32768.
 int UnitSamples16(const uint16_t* const* plus, const uint16_t* const* minus, const uint16_t* centre, bool over,
                   int middle, int maxValue, uint16_t* target, int n) {
-#ifdef __SSE2__
   if (maxValue != 32768 || middle != 16384) return 0;
+  int i = 0;
+#ifdef RELIEF_AVX2
+  if (HaveAvx2()) i = UnitSamples16Avx2(plus, minus, centre, over, target, n);
+#endif
+#ifdef __SSE2__
   const __m128i one = _mm_set1_epi16(1);
   const __m128i top = _mm_set1_epi16(int16_t(-32768));  // 32768 as an unsigned lane
   const __m128i grey = _mm_set1_epi16(16384);
@@ -124,7 +164,6 @@ int UnitSamples16(const uint16_t* const* plus, const uint16_t* const* minus, con
     const __m128i borrow = _mm_and_si128(_mm_andnot_si128(c, ab), one);
     return _mm_sub_epi16(_mm_add_epi16(_mm_avg_epu16(a, b), _mm_srli_epi16(c, 1)), borrow);
   };
-  int i = 0;
   for (; i + 8 <= n; i += 8) {
     __m128i pp, pm;
     const __m128i hp = halve(load(plus[0], i), load(plus[1], i), load(plus[2], i), &pp);
@@ -136,11 +175,55 @@ int UnitSamples16(const uint16_t* const* plus, const uint16_t* const* minus, con
     const __m128i clamped = _mm_sub_epi16(v, _mm_subs_epu16(v, top));  // min(v, 32768)
     _mm_storeu_si128(reinterpret_cast<__m128i*>(target + i), clamped);
   }
-  return i;
 #else
-  (void)plus, (void)minus, (void)centre, (void)over, (void)middle, (void)maxValue, (void)target, (void)n;
-  return 0;
+  (void)plus, (void)minus, (void)centre, (void)over, (void)target, (void)n;
 #endif
+  return i;
+}
+
+// 8-bit samples at unit weights, 32 at a time in 16-bit lanes, where the
+// processor has AVX2 (the rest of the row is left to the caller's loop):
+// the same sums, halves rounded towards zero and saturation as the scalar
+// loop. Returns how many samples it did, a multiple of 32.
+#ifdef RELIEF_AVX2
+__attribute__((target("avx2"))) inline __m256i Wide(const uint8_t* p) {
+  return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+
+__attribute__((target("avx2"))) inline __m256i Relief16(const uint8_t* const* plus, const uint8_t* const* minus,
+                                                         const uint8_t* centre, bool over, int at) {
+  __m256i sum = _mm256_add_epi16(_mm256_add_epi16(Wide(plus[0] + at), Wide(plus[1] + at)), Wide(plus[2] + at));
+  sum = _mm256_sub_epi16(sum, _mm256_add_epi16(_mm256_add_epi16(Wide(minus[0] + at), Wide(minus[1] + at)),
+                                               Wide(minus[2] + at)));
+  const __m256i half = _mm256_srai_epi16(_mm256_add_epi16(sum, _mm256_srli_epi16(sum, 15)), 1);
+  return _mm256_add_epi16(over ? Wide(centre + at) : _mm256_set1_epi16(128), half);
+}
+
+__attribute__((target("avx2"))) int UnitSamples8Avx2(const uint8_t* const* plus, const uint8_t* const* minus,
+                                                      const uint8_t* centre, bool over, uint8_t* target, int n) {
+  int i = 0;
+  for (; i + 32 <= n; i += 32) {
+    // packus works within 128-bit halves: the quarters come back in order 0, 2, 1, 3.
+    const __m256i packed =
+        _mm256_packus_epi16(Relief16(plus, minus, centre, over, i), Relief16(plus, minus, centre, over, i + 16));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(target + i), _mm256_permute4x64_epi64(packed, 0xD8));
+  }
+  return i;
+}
+
+bool HaveAvx2() {
+  static const bool have = (__builtin_cpu_init(), __builtin_cpu_supports("avx2") != 0);
+  return have;
+}
+#endif
+
+int UnitSamples8(const uint8_t* const* plus, const uint8_t* const* minus, const uint8_t* centre, bool over,
+                 uint8_t* target, int n) {
+#ifdef RELIEF_AVX2
+  if (HaveAvx2()) return UnitSamples8Avx2(plus, minus, centre, over, target, n);
+#endif
+  (void)plus, (void)minus, (void)centre, (void)over, (void)target, (void)n;
+  return 0;
 }
 
 // Pixels xs..xe-1 of row y, all of whose neighbours lie inside the input
@@ -185,6 +268,9 @@ bool UnitSegment(const ReliefPlan& plan, const Geometry<T>& g, int xs, int xe, i
                                         reinterpret_cast<const uint16_t* const*>(minus),
                                         reinterpret_cast<const uint16_t*>(centre), over, plan.middle, plan.maxValue,
                                         reinterpret_cast<uint16_t*>(target), n);
+  if (sizeof(T) == 1 && plan.middle == 128 && plan.maxValue == 255)
+    i = UnitSamples8(reinterpret_cast<const uint8_t* const*>(plus), reinterpret_cast<const uint8_t* const*>(minus),
+                     reinterpret_cast<const uint8_t*>(centre), over, reinterpret_cast<uint8_t*>(target), n);
   for (; i < n; ++i) {
     const Sum sum = static_cast<Sum>(Sum(a[i]) + b[i] + c[i] - d[i] - e[i] - f[i]);
     const Sum half = static_cast<Sum>((sum + ((sum >> kSignBit) & 1)) >> 1);  // rounded towards zero

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "DialogIds.h"
 #include "PreviewPicture.h"
 
@@ -17,11 +15,11 @@ namespace {
 struct DialogState {
   ReliefSettings settings;  // the last valid settings shown
   bool filling;             // the controls are being set: their notifications are not the user's
-  std::vector<uint8_t> picture;  // the built-in picture, when there is no proxy
-  const ImageProxy* proxy;       // the user's image, reduced, or null
-  std::vector<uint8_t> shown;    // the preview, interleaved RGB, width x height
+  Bytes picture;              // the built-in picture, when there is no proxy
+  const ImageProxy* proxy;    // the user's image, reduced, or null
+  Bytes shown;                // the preview, interleaved RGB, width x height (empty: none)
   int width, height;
-  DisplayPixelsProc display;  // the host's way of drawing pixels, when it offers one
+  PixelDrawer drawer;  // the host's way of drawing pixels, when it offers one
 };
 
 HMODULE ThisModule() {
@@ -58,13 +56,14 @@ void ShowSettings(HWND dialog, DialogState* state) {
   state->filling = false;
 }
 
+// Short of memory the preview shows nothing until the next change.
 void Render(HWND dialog, DialogState* state) {
   if (state->proxy) {
-    state->shown = RenderProxy(*state->proxy, state->settings);
+    RenderProxy(*state->proxy, state->settings, &state->shown);
     state->width = state->proxy->width;
     state->height = state->proxy->height;
   } else {
-    state->shown = RenderPreview(state->picture, state->settings);
+    RenderPreview(state->picture, state->settings, &state->shown);
     state->width = kPreviewWidth;
     state->height = kPreviewHeight;
   }
@@ -74,15 +73,12 @@ void Render(HWND dialog, DialogState* state) {
 // Through the host, which draws it as it draws the image (its colour
 // management included), unscaled in the middle of the preview's frame.
 bool DrawThroughHost(const DRAWITEMSTRUCT* item, DialogState* state) {
-  if (!state->display) return false;
+  if (!state->drawer.Offered()) return false;
   const RECT& r = item->rcItem;
   FillRect(item->hDC, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-  PixelMapView map{1, VRectView{0, 0, state->height, state->width}, kModeRgb, state->width * 3, 3, 1,
-                   state->shown.data(), nullptr, nullptr, 0, 0};
-  const VRectView whole = map.bounds;
   const int32_t row = r.top + (r.bottom - r.top - state->height) / 2;
   const int32_t column = r.left + (r.right - r.left - state->width) / 2;
-  return state->display(&map, &whole, row, column, item->hDC) == 0;
+  return DrawRgb(state->drawer, state->shown.data(), state->width, state->height, row, column, item->hDC);
 }
 
 void DrawPreview(const DRAWITEMSTRUCT* item, DialogState* state) {
@@ -94,7 +90,11 @@ void DrawPreview(const DRAWITEMSTRUCT* item, DialogState* state) {
   if (DrawThroughHost(item, state)) return;
   // The host offers no drawing, or it failed: our own, scaled to the frame
   // with the picture's proportions kept.
-  const std::vector<uint8_t> bgrx = ToBgrx(state->shown);
+  Bytes bgrx;
+  if (!ToBgrx(state->shown, &bgrx)) {
+    FillRect(item->hDC, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    return;
+  }
   const int frameW = r.right - r.left, frameH = r.bottom - r.top;
   int w = frameW, h = frameH;
   if (long(state->width) * frameH > long(state->height) * frameW) {
@@ -177,15 +177,13 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int16_t RunSettingsDialog(const FilterRecordView* record, ReliefSettings* settings, const ImageProxy* proxy) {
-  HWND owner = nullptr;
-  if (record && record->platformData) {
-    owner = reinterpret_cast<HWND>(static_cast<const PlatformDataView*>(record->platformData)->hwnd);
-  }
-  DialogState state{*settings, false, proxy ? std::vector<uint8_t>() : PreviewPicture(), proxy, {}, 0, 0,
-                    record ? reinterpret_cast<DisplayPixelsProc>(record->displayPixels) : nullptr};
-  const INT_PTR answer = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_SETTINGS), owner, DialogProc,
-                                         reinterpret_cast<LPARAM>(&state));
+int16_t RunSettingsDialog(intptr_t owner, const PixelDrawer& drawer, ReliefSettings* settings,
+                          const ImageProxy* proxy) {
+  DialogState state{*settings, false, Bytes(), proxy, Bytes(), 0, 0, drawer};
+  if (!proxy && !PreviewPicture(&state.picture)) return kResultOutOfMemory;
+  const INT_PTR answer = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_SETTINGS), reinterpret_cast<HWND>(owner),
+                                         DialogProc, reinterpret_cast<LPARAM>(&state));
+  if (answer == -1) return kResultOutOfMemory;  // the dialog could not be made
   if (answer != IDOK) return kResultUserCancelled;
   *settings = state.settings;
   return kResultOk;

@@ -7,7 +7,10 @@ data length (32-bit little-endian each; the length counts the data padded
 to a multiple of 4), then the padded data. Four-character codes are stored
 as native little-endian integers, so 'kind' lies in the file as b"dnik".
 
-    make_pipl.py x86|x64 OUTPUT
+    make_pipl.py x86|x64 OUTPUT [NAME CATEGORY]
+
+NAME and CATEGORY name another filter of ours with the same entry point (the
+benchmark's copying filter); without them the list is iRelief's.
 """
 import struct
 import sys
@@ -17,9 +20,13 @@ CATEGORY = "Mirefold"
 ENTRY_POINT = "PluginMain"
 ENTRY_KEYS = {"x86": "wx86", "x64": "8664"}
 
-# Supported-mode flags: a 16-bit word whose most significant bit stands for
-# the first mode (bitmap), the next for grayscale, and so on, in the order of
-# the image mode numbers hosts report (16-bit modes from bit 10 on).
+# Supported-mode flags: hosts read them as bytes, not as a number. The first
+# byte holds the first eight modes in the order of the mode numbers hosts
+# report, most significant bit first (bitmap 0x80, grayscale 0x40, indexed
+# 0x20, RGB 0x10, CMYK 0x08, HSL 0x04, HSB 0x02, multichannel 0x01), the
+# second the next eight (duotone 0x80, Lab 0x40, Gray16 0x20, RGB48 0x10,
+# Lab48 0x08, CMYK64 0x04, deep multichannel 0x02, duotone16 0x01); two
+# zero bytes pad the property.
 MODE_ORDER = ["bitmap", "gray", "indexed", "rgb", "cmyk", "hsl", "hsb", "multichannel", "duotone", "lab",
               "gray16", "rgb48", "lab48", "cmyk64", "deepmultichannel", "duotone16"]
 SUPPORTED_MODES = ["gray", "rgb", "cmyk", "lab", "gray16", "rgb48", "lab48", "cmyk64"]
@@ -61,21 +68,22 @@ def prop(key, data):
     return code("8BIM") + code(key) + struct.pack("<II", 0, len(data)) + data
 
 
-def mode_word(modes):
-    word = 0
+def mode_bytes(modes):
+    flags = bytearray(4)
     for mode in modes:
-        word |= 0x8000 >> MODE_ORDER.index(mode)
-    return struct.pack("<HH", word, 0)
+        i = MODE_ORDER.index(mode)
+        flags[i // 8] |= 0x80 >> (i % 8)
+    return bytes(flags)
 
 
-def build(arch):
+def build(arch, name=NAME, category=CATEGORY):
     props = [
         prop("kind", code("8BFM")),
         prop("vers", struct.pack("<I", (PIPL_VERSION_MAJOR << 16) | PIPL_VERSION_MINOR)),
         prop(ENTRY_KEYS[arch], ENTRY_POINT.encode("ascii") + b"\0"),
-        prop("name", pascal(NAME)),
-        prop("catg", pascal(CATEGORY)),
-        prop("mode", mode_word(SUPPORTED_MODES)),
+        prop("name", pascal(name)),
+        prop("catg", pascal(category)),
+        prop("mode", mode_bytes(SUPPORTED_MODES)),
         prop("enbl", ENABLE_INFO.encode("ascii") + b"\0"),
         prop("fici", b"".join(bytes(case) for case in FILTER_CASES)),
     ]
@@ -83,9 +91,9 @@ def build(arch):
 
 
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ENTRY_KEYS:
-        sys.exit("usage: make_pipl.py x86|x64 OUTPUT")
-    data = build(sys.argv[1])
+    if len(sys.argv) not in (3, 5) or sys.argv[1] not in ENTRY_KEYS:
+        sys.exit("usage: make_pipl.py x86|x64 OUTPUT [NAME CATEGORY]")
+    data = build(sys.argv[1], *sys.argv[3:5])
     with open(sys.argv[2], "wb") as out:
         out.write(data)
 

@@ -1,12 +1,16 @@
 #include "tests/plugin/FilterHost.h"
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "plugin/PiplReader.h"
+#include "tests/plugin/InterfaceOffsets.h"
 
-using namespace relief;
+using relief::FourCC;
+using relief::PiplCText;
+using relief::PiplFind;
+using relief::PiplProperty;
 
 namespace {
 
@@ -20,6 +24,74 @@ BOOL CALLBACK FirstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
   *reinterpret_cast<LPCSTR*>(found) = name;
   return FALSE;
 }
+
+// Bytes at documented offsets: the records, the tables and the pixel map.
+struct Fields {
+  uint8_t* base;
+  template <class T>
+  void Put(std::size_t at, T value) const {
+    std::memcpy(base + at, &value, sizeof value);
+  }
+  template <class T>
+  T Get(std::size_t at) const {
+    T value;
+    std::memcpy(&value, base + at, sizeof value);
+    return value;
+  }
+  void PutPointer(std::size_t at, const void* p) const { Put<const void*>(at, p); }
+  template <class F>
+  void PutCall(std::size_t at, F* f) const {
+    PutPointer(at, reinterpret_cast<const void*>(f));
+  }
+  void* GetPointer(std::size_t at) const { return Get<void*>(at); }
+  void PutRect(std::size_t at, const TestRect& r) const {
+    const int16_t v[4] = {int16_t(r.top), int16_t(r.left), int16_t(r.bottom), int16_t(r.right)};
+    std::memcpy(base + at, v, sizeof v);
+  }
+  TestRect GetRect(std::size_t at) const {
+    int16_t v[4];
+    std::memcpy(v, base + at, sizeof v);
+    return TestRect{v[0], v[1], v[2], v[3]};
+  }
+};
+
+// A callback table: a version, a count, then the callbacks.
+struct Table {
+  std::vector<uint64_t> storage = std::vector<uint64_t>(32, 0);
+  Fields fields{reinterpret_cast<uint8_t*>(storage.data())};
+  Table(int16_t version, int16_t count) {
+    fields.Put<int16_t>(offsets::kTableVersion, version);
+    fields.Put<int16_t>(offsets::kTableCount, count);
+  }
+  template <class F>
+  Table& Entry(int n, F* f) {
+    fields.PutCall(offsets::TableEntry(n), f);
+    return *this;
+  }
+  void* Address() { return storage.data(); }
+};
+
+// Memory the filter must not touch: a record (or any block) ending where
+// a page the process may not read begins, its bytes first filled with poison.
+constexpr uint8_t kPoison = 0xA5;
+struct GuardedBlock {
+  uint8_t* pages = nullptr;
+  std::size_t span = 0;
+  uint8_t* block = nullptr;
+  explicit GuardedBlock(std::size_t size) {
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    const std::size_t page = info.dwPageSize;
+    const std::size_t used = (size + page - 1) / page * page;
+    span = used + page;
+    pages = static_cast<uint8_t*>(VirtualAlloc(nullptr, span, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    DWORD old = 0;
+    VirtualProtect(pages + used, page, PAGE_NOACCESS, &old);
+    block = pages + used - size;
+    std::memset(block, kPoison, size);
+  }
+  ~GuardedBlock() { VirtualFree(pages, 0, MEM_RELEASE); }
+};
 
 // The run in progress, for the callbacks, which get no context.
 RunOutcome* current = nullptr;
@@ -73,7 +145,20 @@ void* LockHandle(void* h, unsigned char) {
 void UnlockHandle(void* h) {
   if (h) --static_cast<HostHandle*>(h)->locks;
 }
-HandleProcsView handleProcs{1, 8, NewHandle, DisposeHandle, HandleSize, SetHandleSize, LockHandle, UnlockHandle};
+void RecoverSpace(int32_t) {}
+
+Table& HandleTable() {
+  static Table table = Table(1, 8)
+                           .Entry(0, NewHandle)
+                           .Entry(1, DisposeHandle)
+                           .Entry(2, HandleSize)
+                           .Entry(3, SetHandleSize)
+                           .Entry(4, LockHandle)
+                           .Entry(5, UnlockHandle)
+                           .Entry(6, RecoverSpace)
+                           .Entry(7, DisposeHandle);
+  return table;
+}
 
 // Scripting descriptors as the host keeps them: lists of items.
 struct Descriptor {
@@ -84,6 +169,7 @@ struct Reader {
   std::size_t next;
   std::size_t current;
 };
+bool endless = false;
 void* OpenRead(void* descriptor, uint32_t*) { return new Reader{static_cast<Descriptor*>(descriptor), 0, 0}; }
 int16_t CloseRead(void* reader) {
   delete static_cast<Reader*>(reader);
@@ -91,7 +177,12 @@ int16_t CloseRead(void* reader) {
 }
 unsigned char GetKey(void* reader, uint32_t* key, uint32_t* type, int32_t* flags) {
   auto* r = static_cast<Reader*>(reader);
-  if (r->next >= r->from->items.size()) return 0;
+  if (r->from->items.empty()) return 0;
+  if (r->next >= r->from->items.size()) {
+    if (!endless) return 0;
+    r->next = 0;  // a reader that never runs out: the same keys again and again
+  }
+  if (current) ++current->descriptorKeysGiven;
   r->current = r->next++;
   *key = r->from->items[r->current].key;
   *type = r->from->items[r->current].boolean ? FourCC("bool") : FourCC("long");
@@ -123,24 +214,49 @@ int16_t PutBoolean(void* writer, uint32_t key, unsigned char value) {
   static_cast<Descriptor*>(writer)->items.push_back(ScriptItem{key, value, true});
   return 0;
 }
-ReadDescriptorProcsView readProcs{0, 16, OpenRead, CloseRead, GetKey, GetInteger, nullptr, nullptr, GetBoolean};
-WriteDescriptorProcsView writeProcs{0, 16, OpenWrite, CloseWrite, PutInteger, nullptr, nullptr, PutBoolean};
+int16_t Unsupported() { return -1715; }
+
+Table& ReadTable() {
+  static Table table = [] {
+    Table t(0, 18);
+    t.Entry(0, OpenRead).Entry(1, CloseRead).Entry(2, GetKey).Entry(3, GetInteger).Entry(6, GetBoolean);
+    for (int n : {4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}) t.Entry(n, Unsupported);
+    return t;
+  }();
+  return table;
+}
+Table& WriteTable() {
+  static Table table = [] {
+    Table t(0, 16);
+    t.Entry(0, OpenWrite).Entry(1, CloseWrite).Entry(2, PutInteger).Entry(5, PutBoolean);
+    for (int n : {3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}) t.Entry(n, Unsupported);
+    return t;
+  }();
+  return table;
+}
 
 struct Scripting {
-  DescriptorParametersView parameters{};
+  std::vector<uint64_t> storage = std::vector<uint64_t>(8, 0);
+  Fields parameters{reinterpret_cast<uint8_t*>(storage.data())};
   Descriptor* given = nullptr;
   std::vector<ScriptItem>* kept = nullptr;
 
-  void Offer(FilterRecordView* r, const RunOptions& options) {
+  void Offer(const Fields& r, const RunOptions& options) {
     kept = options.script;
+    endless = options.endlessScript;
     if (!kept) return;
     if (!kept->empty()) given = new Descriptor{*kept};
-    parameters = DescriptorParametersView{0, options.playInfo, 0, given, &writeProcs, &readProcs};
-    r->descriptorParameters = &parameters;
+    parameters.Put<int16_t>(offsets::kDescriptorVersion, 0);
+    parameters.Put<int16_t>(offsets::kDescriptorPlayInfo, options.playInfo);
+    parameters.Put<int16_t>(offsets::kDescriptorRecordInfo, 0);
+    parameters.PutPointer(offsets::kDescriptorHandle, given);
+    parameters.PutPointer(offsets::kDescriptorWriteProcs, WriteTable().Address());
+    parameters.PutPointer(offsets::kDescriptorReadProcs, ReadTable().Address());
+    r.PutPointer(offsets::kDescriptorParameters, storage.data());
   }
   ~Scripting() {
     if (!kept) return;
-    auto* now = static_cast<Descriptor*>(parameters.descriptor);
+    auto* now = static_cast<Descriptor*>(parameters.GetPointer(offsets::kDescriptorHandle));
     kept->clear();
     if (now) *kept = now->items;
     if (now != given) delete now;
@@ -156,19 +272,26 @@ CRITICAL_SECTION* DisplayLock() {
   (void)made;
   return &lock;
 }
-int16_t DisplayPixels(const PixelMapView* map, const VRectView* part, int32_t row, int32_t column, void* context) {
-  if (!map || !part || !map->baseAddr) return -1;
-  const int w = part->right - part->left, h = part->bottom - part->top;
-  const bool sound = map->version >= 1 && map->imageMode == kModeRgb && map->colBytes == 3 && map->planeBytes == 1 &&
-                     map->rowBytes >= w * 3 && part->left >= map->bounds.left && part->right <= map->bounds.right &&
-                     part->top >= map->bounds.top && part->bottom <= map->bounds.bottom && w > 0 && h > 0;
+int16_t DisplayPixels(const void* pixelMap, const int32_t* part, int32_t row, int32_t column, void* context) {
+  if (!pixelMap || !part) return -1;
+  const Fields map{static_cast<uint8_t*>(const_cast<void*>(pixelMap))};
+  const auto* base = static_cast<const uint8_t*>(map.GetPointer(offsets::kMapBaseAddr));
+  int32_t bounds[4];
+  std::memcpy(bounds, static_cast<const uint8_t*>(pixelMap) + offsets::kMapBounds, sizeof bounds);
+  const int32_t rowBytes = map.Get<int32_t>(offsets::kMapRowBytes);
+  if (!base) return -1;
+  // part and bounds: top, left, bottom, right.
+  const int w = part[3] - part[1], h = part[2] - part[0];
+  const bool sound = map.Get<int32_t>(offsets::kMapVersion) >= 1 && map.Get<int32_t>(offsets::kMapImageMode) == modes::kRgb &&
+                     map.Get<int32_t>(offsets::kMapColBytes) == 3 && map.Get<int32_t>(offsets::kMapPlaneBytes) == 1 &&
+                     rowBytes >= w * 3 && part[1] >= bounds[1] && part[3] <= bounds[3] && part[0] >= bounds[0] &&
+                     part[2] <= bounds[2] && w > 0 && h > 0;
   uint32_t sum = 2166136261u;
   std::vector<uint8_t> bgrx(std::size_t(w > 0 ? w : 0) * (h > 0 ? h : 0) * 4);
   if (sound) {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
-        const uint8_t* p = static_cast<const uint8_t*>(map->baseAddr) + std::size_t(part->top + y) * map->rowBytes +
-                           std::size_t(part->left + x) * 3;
+        const uint8_t* p = base + std::size_t(part[0] + y) * rowBytes + std::size_t(part[1] + x) * 3;
         for (int c = 0; c < 3; ++c) {
           sum = (sum ^ p[c]) * 16777619u;
           bgrx[(std::size_t(y) * w + x) * 4 + 2 - c] = p[c];
@@ -207,7 +330,7 @@ void KeepHandle(void* h, std::vector<uint8_t>* kept, RunOutcome* outcome) {
 
 // One host buffer holding a rectangle of some planes of the image.
 struct Buffer {
-  HostRect rect{};
+  TestRect rect{};
   int lo = 0, count = 0;
   int32_t rowBytes = 0;
   std::vector<uint8_t> bytes;
@@ -215,7 +338,7 @@ struct Buffer {
   int sampleBytes = 1;
 
   // `rate`: r is in sampled coordinates, pixel (x, y) of it is (x*rate, y*rate) of the image.
-  void Fill(const TestImage& image, const HostRect& r, int firstPlane, int lastPlane, int padding, int rate = 1) {
+  void Fill(const TestImage& image, const TestRect& r, int firstPlane, int lastPlane, int padding, int rate = 1) {
     rect = r;
     lo = firstPlane;
     count = lastPlane - firstPlane + 1;
@@ -262,70 +385,164 @@ struct Buffer {
   }
 };
 
-bool IsEmpty(const HostRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+// The plug-in's malloc, counted, failing on demand.
+using Malloc = void* (*)(std::size_t);
+Malloc realMalloc = nullptr;
+volatile LONG allocations = 0;
+LONG failFrom = 0;
+void* CountingMalloc(std::size_t size) {
+  const LONG n = InterlockedIncrement(&allocations);
+  if (failFrom > 0 && n >= failFrom) return nullptr;
+  return realMalloc(size);
+}
 
-bool Inside(const HostRect& inner, const HostRect& outer) {
+// The import address slot through which `module` calls `dll`'s `name`.
+void** ImportSlot(HMODULE module, const char* dll, const char* name) {
+  auto* base = reinterpret_cast<uint8_t*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!dir.VirtualAddress) return nullptr;
+  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
+    if (lstrcmpiA(reinterpret_cast<const char*>(base + d->Name), dll) != 0) continue;
+    auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + (d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+    for (; names->u1.AddressOfData; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) == 0)
+        return reinterpret_cast<void**>(&slots->u1.Function);
+    }
+  }
+  return nullptr;
+}
+
+bool IsEmpty(const TestRect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+bool Inside(const TestRect& inner, const TestRect& outer) {
   return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
          inner.bottom <= outer.bottom;
 }
 
-// The record with room behind it, as hosts pass a longer one.
+// The record, flush against a page the filter may not read.
 struct RecordBlock {
-  std::unique_ptr<uint64_t[]> storage{new uint64_t[512]()};
-  FilterRecordView* record = reinterpret_cast<FilterRecordView*>(storage.get());
+  GuardedBlock memory{offsets::kRecordSize};
+  Fields record{memory.block};
 };
 
 // advanceState: hands the rectangle the filter asked for over at once, sampled
 // at the input rate, from the picture as it was before the filter.
 const TestImage* advanceSource = nullptr;
-FilterRecordView* advanceRecord = nullptr;
+const Fields* advanceRecord = nullptr;
 Buffer* advanceBuffer = nullptr;
 std::vector<ProxyRequest> proxyRequests;
 
 int16_t AdvanceState() {
-  FilterRecordView* r = advanceRecord;
-  if (!r || !advanceSource || !advanceBuffer) return -30100;
-  proxyRequests.push_back(ProxyRequest{r->inRect, r->inputRate, r->inLoPlane, r->inHiPlane});
-  const int rate = r->inputRate >> 16;
-  const HostRect in = r->inRect;
-  if (rate < 1 || (r->inputRate & 0xFFFF) != 0 || IsEmpty(in) || in.left < 0 || in.top < 0 ||
-      in.right * rate > advanceSource->width || in.bottom * rate > advanceSource->height || r->inLoPlane < 0 ||
-      r->inHiPlane >= advanceSource->planes || r->inLoPlane > r->inHiPlane) {
+  if (!advanceRecord || !advanceSource || !advanceBuffer) return -30100;
+  const Fields& r = *advanceRecord;
+  const TestRect in = r.GetRect(offsets::kInRect);
+  const int32_t inputRate = r.Get<int32_t>(offsets::kInputRate);
+  const int16_t lo = r.Get<int16_t>(offsets::kInLoPlane), hi = r.Get<int16_t>(offsets::kInHiPlane);
+  proxyRequests.push_back(ProxyRequest{in, inputRate, lo, hi});
+  const int rate = inputRate >> 16;
+  if (rate < 1 || (inputRate & 0xFFFF) != 0 || IsEmpty(in) || in.left < 0 || in.top < 0 ||
+      in.right * rate > advanceSource->width || in.bottom * rate > advanceSource->height || lo < 0 ||
+      hi >= advanceSource->planes || lo > hi) {
     current->problems.push_back("advanceState was asked for data outside the image or the planes");
     return -30100;
   }
-  advanceBuffer->Fill(*advanceSource, in, r->inLoPlane, r->inHiPlane, 5, rate);
-  r->inData = advanceBuffer->Data();
-  r->inRowBytes = advanceBuffer->rowBytes;
+  advanceBuffer->Fill(*advanceSource, in, lo, hi, 5, rate);
+  r.PutPointer(offsets::kInData, advanceBuffer->Data());
+  r.Put<int32_t>(offsets::kInRowBytes, advanceBuffer->rowBytes);
   return 0;
 }
 
-void Describe(FilterRecordView* r, const TestImage& image, const RunOptions& options) {
-  r->serialNumber = 0;
-  r->testAbort = TestAbort;
-  r->reportProgress = ReportProgress;
-  r->imageSize = HostPoint{int16_t(image.height), int16_t(image.width)};
-  r->planes = int16_t(image.planes);
-  r->filterRect = options.filter;
-  r->maxSpace = options.maxSpace;
-  r->autoMask = 1;
-  r->hostSignature = FourCC("MFth");
-  r->imageMode = options.mode;
-  r->wholeSize = r->imageSize;
-  r->handleProcs = options.offerHandles ? &handleProcs : nullptr;
-  r->displayPixels = options.offerDisplay ? reinterpret_cast<void*>(DisplayPixels) : nullptr;
-  static PlatformDataView platform{};
-  platform.hwnd = reinterpret_cast<intptr_t>(options.hostWindow);
-  r->platformData = &platform;
-  r->parameters = options.offerHandles ? HandleFrom(options.parameters) : nullptr;
-  r->inputRate = 0x10000;
-  if (options.offerAdvanceState) {
-    r->advanceState = reinterpret_cast<void*>(AdvanceState);
-    r->samplingSupport = 1;  // integral rates
+// The fields a filter writes: its requests, the buffers' fields advanceState
+// sets, the parameters handle and its buffer space. Every other byte of the
+// record must be as the host left it.
+void ExpectOnlyRequestsWritten(const std::vector<uint8_t>& before, const Fields& r, RunOutcome* outcome) {
+  struct Span {
+    std::size_t at, size;
+  };
+  const Span writable[] = {{offsets::kParameters, sizeof(void*)}, {offsets::kBufferSpace, 4}, {offsets::kInRect, 12},
+                           {offsets::kOutRect, 12},  {offsets::kInData, sizeof(void*)}, {offsets::kInRowBytes, 4},
+                           {offsets::kOutData, sizeof(void*)}, {offsets::kOutRowBytes, 4}, {offsets::kMaskRect, 8},
+                           {offsets::kInputRate, 4}};
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (before[i] == r.base[i]) continue;
+    bool allowed = false;
+    for (const Span& w : writable) allowed = allowed || (i >= w.at && i < w.at + w.size);
+    if (!allowed) {
+      outcome->problems.push_back("the filter wrote the record at byte " + std::to_string(i));
+      return;
+    }
   }
 }
 
+void Describe(const Fields& r, const TestImage& image, const RunOptions& options) {
+  // Everything else keeps the poison: the filter has no business reading it.
+  r.PutCall(offsets::kAbortProc, TestAbort);
+  r.PutCall(offsets::kProgressProc, ReportProgress);
+  r.Put<int16_t>(offsets::kImageSize, int16_t(image.height));
+  r.Put<int16_t>(offsets::kImageSize + 2, int16_t(image.width));
+  r.Put<int16_t>(offsets::kPlanes, int16_t(image.planes));
+  r.PutRect(offsets::kFilterRect, options.filter);
+  r.Put<int32_t>(offsets::kMaxSpace, options.maxSpace);
+  for (std::size_t at : {offsets::kInRect, offsets::kOutRect, offsets::kMaskRect}) r.PutRect(at, TestRect{0, 0, 0, 0});
+  for (std::size_t at : {offsets::kInLoPlane, offsets::kInHiPlane, offsets::kOutLoPlane, offsets::kOutHiPlane})
+    r.Put<int16_t>(at, 0);
+  r.PutPointer(offsets::kInData, nullptr);
+  r.PutPointer(offsets::kOutData, nullptr);
+  r.Put<int32_t>(offsets::kInRowBytes, 0);
+  r.Put<int32_t>(offsets::kOutRowBytes, 0);
+  r.Put<int16_t>(offsets::kImageMode, options.mode);
+  static std::vector<uint64_t> platform(1);
+  Fields{reinterpret_cast<uint8_t*>(platform.data())}.PutPointer(offsets::kPlatformHwnd, options.hostWindow);
+  r.PutPointer(offsets::kPlatformData, platform.data());
+  r.PutPointer(offsets::kDisplayPixels, options.offerDisplay ? reinterpret_cast<void*>(DisplayPixels) : nullptr);
+  r.PutPointer(offsets::kHandleProcs, options.offerHandles ? HandleTable().Address() : nullptr);
+  r.PutPointer(offsets::kParameters, options.offerHandles ? HandleFrom(options.parameters) : nullptr);
+  // What the planes past the colour planes are.
+  const modes::Mode* mode = modes::Find(options.mode);
+  const int colours = mode ? mode->planes : image.planes;
+  const int extra = image.planes > colours ? image.planes - colours : 0;
+  int16_t filterCase = 1, layer = 0, transparency = 0, nonLayer = int16_t(image.planes);
+  if (extra > 0 && options.extraPlanes == ExtraPlanes::kLayerTransparency) {
+    filterCase = 4;
+    layer = int16_t(colours);
+    transparency = 1;
+    nonLayer = int16_t(extra - 1);
+  } else if (options.extraPlanes == ExtraPlanes::kUncounted) {
+    filterCase = 0;
+    nonLayer = 0;
+  }
+  r.Put<int16_t>(offsets::kFilterCase, filterCase);
+  r.Put<int16_t>(offsets::kInLayerPlanes, layer);
+  r.Put<int16_t>(offsets::kInTransparencyMask, transparency);
+  r.Put<int16_t>(offsets::kInNonLayerPlanes, nonLayer);
+  r.PutPointer(offsets::kAdvanceState, options.offerAdvanceState ? reinterpret_cast<void*>(AdvanceState) : nullptr);
+  r.Put<char>(offsets::kSamplingSupport, options.offerAdvanceState ? 1 : 0);  // integral rates
+  r.Put<int32_t>(offsets::kInputRate, 0x10000);
+  r.PutPointer(offsets::kDescriptorParameters, nullptr);
+}
+
 }  // namespace
+
+bool FailPluginAllocations(HMODULE plugin, int from) {
+  void** slot = ImportSlot(plugin, "msvcrt.dll", "malloc");
+  if (!slot) return false;
+  if (!realMalloc) realMalloc = reinterpret_cast<Malloc>(*slot);
+  InterlockedExchange(&allocations, 0);
+  failFrom = from;
+  void* wanted = from > 0 ? reinterpret_cast<void*>(CountingMalloc) : reinterpret_cast<void*>(realMalloc);
+  DWORD old = 0;
+  if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old)) return false;
+  *slot = wanted;
+  VirtualProtect(slot, sizeof *slot, old, &old);
+  return true;
+}
+
+int PluginAllocations() { return int(allocations); }
 
 std::vector<ProxyRequest> TakeProxyRequests() {
   std::vector<ProxyRequest> seen;
@@ -385,9 +602,22 @@ int16_t CallOnce(EntryPoint entry, int16_t selector, TestImage& image, const Run
   scripting.Offer(block.record, options);
   intptr_t data = 0;
   int16_t result = 0x7777;
-  entry(selector, block.record, &data, &result);
-  KeepHandle(options.offerHandles ? block.record->parameters : nullptr, options.parameters, &outcome);
+  entry(selector, block.memory.block, &data, &result);
+  KeepHandle(options.offerHandles ? block.record.GetPointer(offsets::kParameters) : nullptr, options.parameters,
+             &outcome);
   current = nullptr;
+  return result;
+}
+
+int16_t CallAbout(EntryPoint entry, HWND owner) {
+  // The About record is not a filter record: platform data comes first.
+  GuardedBlock about(3 * sizeof(void*) + 244);
+  static std::vector<uint64_t> platform(1);
+  Fields{reinterpret_cast<uint8_t*>(platform.data())}.PutPointer(offsets::kPlatformHwnd, owner);
+  Fields{about.block}.PutPointer(offsets::kAboutPlatformData, platform.data());
+  intptr_t data = 0;
+  int16_t result = 0x7777;
+  entry(host::kAbout, about.block, &data, &result);
   return result;
 }
 
@@ -396,64 +626,74 @@ RunOutcome RunFilter(EntryPoint entry, TestImage& image, const RunOptions& optio
   current = &outcome;
   currentAbortAt = options.abortAtCheck;
   RecordBlock block;
-  FilterRecordView* r = block.record;
+  const Fields& r = block.record;
   Describe(r, image, options);
   Scripting scripting;
   scripting.Offer(r, options);
-  const HostRect whole{0, 0, int16_t(image.height), int16_t(image.width)};
+  const std::vector<uint8_t> described(r.base, r.base + offsets::kRecordSize);
+  const TestRect whole{0, 0, image.height, image.width};
   // Input always comes from the picture as it was before the filter, output
   // goes to `image`, which starts as a copy of it.
   const TestImage source = image;
   Buffer proxy;
   advanceSource = &source;
-  advanceRecord = r;
+  advanceRecord = &r;
   advanceBuffer = &proxy;
-  intptr_t data = 0;
+  intptr_t freshWord = 0;
+  intptr_t& data = options.dataWord ? *options.dataWord : freshWord;
+  bool stopped = false;
   auto call = [&](int16_t selector) {
+    if (stopped) return false;
     int16_t result = 0x7777;
-    entry(selector, r, &data, &result);
-    if (result != kResultOk && outcome.failedSelector < 0) {
+    entry(selector, block.memory.block, &data, &result);
+    if (result != host::kOk && outcome.failedSelector < 0) {
       outcome.failedSelector = selector;
       outcome.failedCode = result;
     }
-    return result == kResultOk;
+    if (selector == options.stopAfter) stopped = true;
+    return result == host::kOk && !stopped;
   };
-  if ((!options.askParameters || call(kSelectParameters)) && call(kSelectPrepare) && call(kSelectStart)) {
+  if ((!options.askParameters || call(host::kParameters)) && call(host::kPrepare) && call(host::kStart)) {
     bool going = true;
-    while (going && !(IsEmpty(r->inRect) && IsEmpty(r->outRect))) {
+    auto asked = [&] { return !(IsEmpty(r.GetRect(offsets::kInRect)) && IsEmpty(r.GetRect(offsets::kOutRect))); };
+    while (going && asked()) {
       if (++outcome.continueCalls > 100000) {
         outcome.problems.push_back("the filter never finished");
         break;
       }
-      if (!Inside(r->inRect, whole) || !Inside(r->outRect, options.filter) || r->inLoPlane < 0 ||
-          r->inHiPlane >= image.planes || r->outLoPlane < 0 || r->outHiPlane >= image.planes ||
-          r->inLoPlane > r->inHiPlane || r->outLoPlane > r->outHiPlane) {
+      const TestRect inRect = r.GetRect(offsets::kInRect), outRect = r.GetRect(offsets::kOutRect);
+      const int inLo = r.Get<int16_t>(offsets::kInLoPlane), inHi = r.Get<int16_t>(offsets::kInHiPlane);
+      const int outLo = r.Get<int16_t>(offsets::kOutLoPlane), outHi = r.Get<int16_t>(offsets::kOutHiPlane);
+      if (!Inside(inRect, whole) || !Inside(outRect, options.filter) || inLo < 0 || inHi >= image.planes ||
+          outLo < 0 || outHi >= image.planes || inLo > inHi || outLo > outHi) {
         outcome.problems.push_back("the filter asked for data outside the image, the selection or the planes");
         break;
       }
-      if (r->inputRate != 0x10000) {
-        outcome.problems.push_back("the filter left the input rate at " + std::to_string(r->inputRate));
+      const int32_t rate = r.Get<int32_t>(offsets::kInputRate);
+      if (rate != 0x10000) {
+        outcome.problems.push_back("the filter left the input rate at " + std::to_string(rate));
         break;
       }
       Buffer in, out;
-      in.Fill(source, r->inRect, r->inLoPlane, r->inHiPlane, options.rowPadding);
-      out.Fill(image, r->outRect, r->outLoPlane, r->outHiPlane, options.rowPadding);
+      in.Fill(source, inRect, inLo, inHi, options.rowPadding);
+      out.Fill(image, outRect, outLo, outHi, options.rowPadding);
       const std::vector<uint8_t> inBefore = in.bytes;
-      r->inData = in.Data();
-      r->inRowBytes = in.rowBytes;
-      r->outData = out.Data();
-      r->outRowBytes = out.rowBytes;
-      going = call(kSelectContinue);
+      r.PutPointer(offsets::kInData, in.Data());
+      r.Put<int32_t>(offsets::kInRowBytes, in.rowBytes);
+      r.PutPointer(offsets::kOutData, out.Data());
+      r.Put<int32_t>(offsets::kOutRowBytes, out.rowBytes);
+      going = call(host::kContinue);
       if (in.bytes != inBefore) outcome.problems.push_back("the filter wrote into its input buffer");
       if (!out.PaddingIntact()) outcome.problems.push_back("the filter wrote past the rows of its output buffer");
       if (going) out.Store(image);
     }
-    if (going) call(kSelectFinish);
+    if (going) call(host::kFinish);
   }
   advanceSource = nullptr;
   advanceRecord = nullptr;
   advanceBuffer = nullptr;
-  KeepHandle(options.offerHandles ? r->parameters : nullptr, options.parameters, &outcome);
+  ExpectOnlyRequestsWritten(described, r, &outcome);
+  KeepHandle(options.offerHandles ? r.GetPointer(offsets::kParameters) : nullptr, options.parameters, &outcome);
   if (liveHandles != 0) outcome.problems.push_back("a handle was made and never given back to the host");
   current = nullptr;
   return outcome;

@@ -14,16 +14,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plugin/FilterRecord.h"
-#include "plugin/ImageModes.h"
 #include "plugin/ReliefSettings.h"
 #include "tests/plugin/TestImage.h"
+#include "tests/plugin/TestModes.h"
 
-inline TestImage ReliefReference(const TestImage& source, const relief::HostRect& filter, int imageMode,
+inline TestImage ReliefReference(const TestImage& source, const TestRect& filter, int imageMode,
                                  const relief::ReliefSettings& s = relief::kDefaultSettings,
                                  bool transparency = false) {
-  const relief::ModeInfo mode = relief::DescribeMode(imageMode);
-  const int maxValue = mode.maxValue;
+  const modes::Mode unsupported{"", -1, 0, 1, false};
+  const modes::Mode& mode = modes::Find(imageMode) ? *modes::Find(imageMode) : unsupported;
+  const int maxValue = mode.sampleBytes == 2 ? 32768 : 255;
   const double middle = maxValue == 255 ? 128 : maxValue / 2;
   const double pi = std::acos(-1.0);
   const double away = (s.angle + 180) * pi / 180;
@@ -37,7 +37,7 @@ inline TestImage ReliefReference(const TestImage& source, const relief::HostRect
       // Rounded to a millionth, so that 45 degrees off is exactly 1, not 0.9999999.
       weight[dy + 1][dx + 1] = std::round(std::clamp((90 - apart) / 45, -1.0, 1.0) * 1e6) / 1e6;
     }
-  const int alpha = mode.colourPlanes;
+  const int alpha = mode.planes;
   TestImage result = source;
   auto px = [&](int x, int y) {
     x = std::min(std::max(x, 0), source.width - 1);
@@ -48,7 +48,7 @@ inline TestImage ReliefReference(const TestImage& source, const relief::HostRect
     for (int x = filter.left; x < filter.right; ++x) {
       const std::size_t centre = px(x, y);
       if (transparency && source.pixels[centre + alpha] == 0) continue;
-      for (int p = 0; p < mode.colourPlanes; ++p) {
+      for (int p = 0; p < mode.planes; ++p) {
         const double own = source.pixels[centre + p];
         if (mode.lab && p > 0) {
           result.At(x, y, p) = static_cast<uint16_t>(s.result == relief::ReliefResult::kGrey ? middle : own);

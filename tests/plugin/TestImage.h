@@ -6,6 +6,14 @@
 #include <cstdint>
 #include <vector>
 
+// A rectangle in image pixels; right and bottom are exclusive.
+struct TestRect {
+  int top;
+  int left;
+  int bottom;
+  int right;
+};
+
 struct TestImage {
   int width = 0;
   int height = 0;

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "plugin/DialogIds.h"
-#include "plugin/ImageModes.h"
 #include "plugin/PiplReader.h"
 #include "plugin/ReliefSettings.h"
 #include "plugin/ScriptedSettings.h"
@@ -88,17 +87,17 @@ struct Case {
   const char* what;
   int width, height, planes;
   int16_t mode;
-  HostRect filter;
+  TestRect filter;
 };
 
 TEST_F(Relief, SelectionsMatchTheReferenceEverywhere) {
   const Case cases[] = {
-      {"grayscale, selection inside the image", 61, 47, 1, kModeGray, {5, 7, 40, 50}},
-      {"grayscale, whole image", 23, 19, 1, kModeGray, {0, 0, 19, 23}},
-      {"RGB, selection along the left and top edges", 53, 41, 3, kModeRgb, {0, 0, 30, 20}},
-      {"RGB, selection in the bottom-right corner", 53, 41, 3, kModeRgb, {30, 33, 41, 53}},
-      {"RGB, one-pixel column", 17, 13, 3, kModeRgb, {2, 9, 11, 10}},
-      {"RGB, one-pixel image", 1, 1, 3, kModeRgb, {0, 0, 1, 1}},
+      {"grayscale, selection inside the image", 61, 47, 1, modes::kGray, {5, 7, 40, 50}},
+      {"grayscale, whole image", 23, 19, 1, modes::kGray, {0, 0, 19, 23}},
+      {"RGB, selection along the left and top edges", 53, 41, 3, modes::kRgb, {0, 0, 30, 20}},
+      {"RGB, selection in the bottom-right corner", 53, 41, 3, modes::kRgb, {30, 33, 41, 53}},
+      {"RGB, one-pixel column", 17, 13, 3, modes::kRgb, {2, 9, 11, 10}},
+      {"RGB, one-pixel image", 1, 1, 3, modes::kRgb, {0, 0, 1, 1}},
   };
   uint32_t seed = 7;
   for (const Case& c : cases) {
@@ -124,7 +123,7 @@ TEST_F(Relief, FlatAreasTurnGreyAndEdgesLightOnOneSideDarkOnTheOther) {
       image.At(x, y, 2) = square ? 220 : 10;
     }
   RunOptions options;
-  options.filter = HostRect{0, 0, 30, 30};
+  options.filter = TestRect{0, 0, 30, 30};
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
   for (int p = 0; p < 3; ++p) {
     EXPECT_EQ(128, image.At(3, 3, p)) << "flat background x=3,y=3 plane " << p;
@@ -139,10 +138,10 @@ TEST_F(Relief, FlatAreasTurnGreyAndEdgesLightOnOneSideDarkOnTheOther) {
 TEST_F(Relief, LargeImageInBandsWithProgress) {
   TestImage image = Picture(1500, 1000, 3, 99);
   RunOptions options;
-  options.filter = HostRect{20, 30, 990, 1470};
+  options.filter = TestRect{20, 30, 990, 1470};
   options.maxSpace = 200 * 1000;  // a host short of memory: many bands
   options.rowPadding = 5;
-  const TestImage expected = ReliefReference(image, options.filter, kModeRgb);
+  const TestImage expected = ReliefReference(image, options.filter, modes::kRgb);
   const RunOutcome run = RunFilter(Plugin().entry, image, options);
   ExpectCleanRun(run);
   ExpectSameImage(expected, image, "large RGB image");
@@ -162,13 +161,13 @@ TEST_F(Relief, AbortStopsTheFilter) {
   TestImage image = Picture(800, 600, 1, 5);
   const TestImage original = image;
   RunOptions options;
-  options.mode = kModeGray;
-  options.filter = HostRect{0, 0, 600, 800};
+  options.mode = modes::kGray;
+  options.filter = TestRect{0, 0, 600, 800};
   options.maxSpace = 100 * 1000;
   options.abortAtCheck = 3;
   const RunOutcome run = RunFilter(Plugin().entry, image, options);
-  EXPECT_EQ(kSelectContinue, run.failedSelector);
-  EXPECT_EQ(kResultUserCancelled, run.failedCode);
+  EXPECT_EQ(host::kContinue, run.failedSelector);
+  EXPECT_EQ(host::kUserCancelled, run.failedCode);
   EXPECT_EQ(3, run.continueCalls) << "no band is asked for after the abort";
   EXPECT_EQ(3, run.abortChecks);
   EXPECT_EQ(2u, run.progress.size()) << "progress reports before the abort";
@@ -176,18 +175,18 @@ TEST_F(Relief, AbortStopsTheFilter) {
 }
 
 TEST_F(Relief, UnsupportedModesAreRefused) {
-  const int16_t modes[] = {kModeBitmap, kModeIndexed, 5, 6, kModeMultichannel, 8, kModeDeepMultichannel,
-                           kModeDuotone16, 16, 17, -1};
+  const int16_t modes[] = {modes::kBitmap, modes::kIndexed, 5, 6, modes::kMultichannel, 8, modes::kDeepMultichannel,
+                           modes::kDuotone16, 16, 17, -1};
   for (int16_t mode : modes) {
     TestImage image = Picture(20, 20, 4, 1);
     const TestImage original = image;
     RunOptions options;
     options.mode = mode;
-    options.filter = HostRect{0, 0, 20, 20};
+    options.filter = TestRect{0, 0, 20, 20};
     const RunOutcome run = RunFilter(Plugin().entry, image, options);
-    EXPECT_EQ(kSelectPrepare, run.failedSelector) << "mode " << mode;
-    EXPECT_EQ(kResultBadMode, run.failedCode) << "mode " << mode;
-    EXPECT_EQ(kResultBadMode, CallOnce(Plugin().entry, kSelectStart, image, options)) << "Start, mode " << mode;
+    EXPECT_EQ(host::kPrepare, run.failedSelector) << "mode " << mode;
+    EXPECT_EQ(host::kBadMode, run.failedCode) << "mode " << mode;
+    EXPECT_EQ(host::kBadMode, CallOnce(Plugin().entry, host::kStart, image, options)) << "Start, mode " << mode;
     EXPECT_TRUE(image.pixels == original.pixels) << "image untouched, mode " << mode;
   }
 }
@@ -196,16 +195,16 @@ TEST_F(Relief, ImpossibleSelectionsAreRefusedAndEmptyOnesDoNothing) {
   TestImage image = Picture(20, 10, 3, 2);
   const TestImage original = image;
   RunOptions options;
-  options.filter = HostRect{0, 0, 11, 20};  // one row past the bottom
-  EXPECT_EQ(kResultBadParameters, CallOnce(Plugin().entry, kSelectStart, image, options));
-  options.filter = HostRect{0, -1, 10, 20};
-  EXPECT_EQ(kResultBadParameters, CallOnce(Plugin().entry, kSelectStart, image, options));
-  options.filter = HostRect{4, 5, 4, 15};  // no rows
+  options.filter = TestRect{0, 0, 11, 20};  // one row past the bottom
+  EXPECT_EQ(host::kBadParameters, CallOnce(Plugin().entry, host::kStart, image, options));
+  options.filter = TestRect{0, -1, 10, 20};
+  EXPECT_EQ(host::kBadParameters, CallOnce(Plugin().entry, host::kStart, image, options));
+  options.filter = TestRect{4, 5, 4, 15};  // no rows
   const RunOutcome run = RunFilter(Plugin().entry, image, options);
   ExpectCleanRun(run);
   EXPECT_EQ(0, run.continueCalls);
   EXPECT_TRUE(image.pixels == original.pixels);
-  EXPECT_EQ(kResultBadParameters, CallOnce(Plugin().entry, 99, image, options)) << "unknown selector";
+  EXPECT_EQ(host::kBadParameters, CallOnce(Plugin().entry, 99, image, options)) << "unknown selector";
 }
 
 std::vector<uint8_t> Block(const ReliefSettings& settings) {
@@ -213,19 +212,6 @@ std::vector<uint8_t> Block(const ReliefSettings& settings) {
   block.resize(WriteSettingsBlock(settings, block.data(), block.size()));
   return block;
 }
-
-struct ModeCase {
-  const char* what;
-  int16_t mode;
-  int planes;
-  int sampleBytes;
-};
-
-const ModeCase kModes[] = {
-    {"grayscale 8", kModeGray, 1, 1},  {"grayscale 16", kModeGray16, 1, 2}, {"RGB 8", kModeRgb, 3, 1},
-    {"RGB 16", kModeRgb48, 3, 2},      {"CMYK 8", kModeCmyk, 4, 1},         {"CMYK 16", kModeCmyk64, 4, 2},
-    {"Lab 8", kModeLab, 3, 1},         {"Lab 16", kModeLab48, 3, 2},
-};
 
 // Every mode and depth, at the default settings (exactly today's relief) and
 // at settings handed over in the parameters handle (within one step of the
@@ -236,12 +222,12 @@ TEST_F(Relief, EveryModeAndDepthAtDefaultAndChosenSettings) {
                                    {-90, 2, 40, ReliefResult::kGrey},
                                    {180, 10, 500, ReliefResult::kColours}};
   uint32_t seed = 40;
-  for (const ModeCase& m : kModes)
+  for (const modes::Mode& m : modes::kSupported)
     for (const ReliefSettings& s : chosen) {
       TestImage image = Picture(45, 38, m.planes, seed++, m.sampleBytes);
       RunOptions options;
       options.mode = m.mode;
-      options.filter = HostRect{2, 3, 36, 44};
+      options.filter = TestRect{2, 3, 36, 44};
       std::vector<uint8_t> kept = Block(s);
       options.parameters = &kept;
       const TestImage expected = ReliefReference(image, options.filter, m.mode, s);
@@ -258,7 +244,7 @@ TEST_F(Relief, EveryModeAndDepthAtDefaultAndChosenSettings) {
 // A layer with transparency: the transparency plane stays, transparent
 // pixels keep their colour, and the relief next to them sees no edge.
 TEST_F(Relief, TransparencyStaysAndRaisesNoEdge) {
-  for (const ModeCase& m : kModes) {
+  for (const modes::Mode& m : modes::kSupported) {
     TestImage image(40, 30, m.planes + 1, m.sampleBytes);
     const int opaque = image.MaxValue();
     for (int y = 0; y < 30; ++y)
@@ -272,13 +258,12 @@ TEST_F(Relief, TransparencyStaysAndRaisesNoEdge) {
     const TestImage original = image;
     RunOptions options;
     options.mode = m.mode;
-    options.filter = HostRect{0, 0, 30, 40};
+    options.filter = TestRect{0, 0, 30, 40};
     const RunOutcome run = RunFilter(Plugin().entry, image, options);
     SCOPED_TRACE(m.what);
     ExpectCleanRun(run);
     ExpectSameImage(ReliefReference(original, options.filter, m.mode, kDefaultSettings, true), image, m.what, 1);
-    const ModeInfo info = DescribeMode(m.mode);
-    const int middle = info.maxValue == 255 ? 128 : 16384;
+    const int middle = m.sampleBytes == 1 ? 128 : 16384;
     for (int y = 0; y < 30; ++y)
       for (int x = 0; x < 40; ++x) {
         ASSERT_EQ(original.At(x, y, m.planes), image.At(x, y, m.planes)) << "transparency x=" << x << ",y=" << y;
@@ -294,11 +279,11 @@ TEST_F(Relief, TransparencyStaysAndRaisesNoEdge) {
 
 // A large band is shared among threads; the result is the same.
 TEST_F(Relief, LargeBandsOnEveryCore) {
-  for (const ModeCase& m : {kModes[3], kModes[4]}) {
+  for (const modes::Mode& m : {modes::kSupported[3], modes::kSupported[4]}) {
     TestImage image = Picture(1200, 700, m.planes, 3, m.sampleBytes);
     RunOptions options;
     options.mode = m.mode;
-    options.filter = HostRect{1, 2, 699, 1199};
+    options.filter = TestRect{1, 2, 699, 1199};
     const TestImage expected = ReliefReference(image, options.filter, m.mode);
     const RunOutcome run = RunFilter(Plugin().entry, image, options);
     SCOPED_TRACE(m.what);
@@ -313,14 +298,14 @@ TEST_F(Relief, LargeBandsOnEveryCore) {
 TEST_F(Relief, SettingsFromTheHandleOrTheUsersCopy) {
   const ReliefSettings chosen{-45, 2, 300, ReliefResult::kGrey};
   ASSERT_TRUE(PutRegistryCopy(Block(chosen)));
-  const HostRect whole{0, 0, 30, 40};
+  const TestRect whole{0, 0, 30, 40};
   TestImage image = Picture(40, 30, 3, 9);
   const TestImage original = image;
   RunOptions options;
   options.filter = whole;
   options.offerHandles = false;  // a host that keeps no handle: the user's copy
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
-  ExpectSameImage(ReliefReference(original, whole, kModeRgb, chosen), image, "settings from the user's copy", 1);
+  ExpectSameImage(ReliefReference(original, whole, modes::kRgb, chosen), image, "settings from the user's copy", 1);
 
   std::vector<uint8_t> damaged = Block(kDefaultSettings);
   damaged[10] ^= 0x40;  // the height, and the check sum no longer fits
@@ -329,20 +314,20 @@ TEST_F(Relief, SettingsFromTheHandleOrTheUsersCopy) {
   options.offerHandles = true;
   options.parameters = &damaged;
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
-  ExpectSameImage(ReliefReference(original, whole, kModeRgb), image, "damaged handle: the defaults");
+  ExpectSameImage(ReliefReference(original, whole, modes::kRgb), image, "damaged handle: the defaults");
 
   std::vector<uint8_t> older = Block(chosen);
   older[4] = 0;  // version 0
   image = original;
   options.parameters = &older;
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
-  ExpectSameImage(ReliefReference(original, whole, kModeRgb), image, "older handle: the defaults");
+  ExpectSameImage(ReliefReference(original, whole, modes::kRgb), image, "older handle: the defaults");
 
   std::vector<uint8_t> kept = Block(chosen);
   image = original;
   options.parameters = &kept;
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
-  ExpectSameImage(ReliefReference(original, whole, kModeRgb, chosen), image, "the handle the host kept", 1);
+  ExpectSameImage(ReliefReference(original, whole, modes::kRgb, chosen), image, "the handle the host kept", 1);
 }
 
 // The settings dialog, found and driven by a second thread while the
@@ -490,11 +475,12 @@ class Dialog : public Relief {
   }
   // Runs the filter from the Parameters call on, the dialog driven by `act`.
   RunOutcome Run(void (*act)(DialogDrive*), TestImage& image, std::vector<uint8_t>* kept, DialogDrive* drive,
-                 bool offerDisplay = false, bool offerAdvanceState = false) {
+                 bool offerDisplay = false, bool offerAdvanceState = false, std::vector<ScriptItem>* script = nullptr) {
     RunOptions options;
+    options.script = script;
     options.offerDisplay = offerDisplay;
     options.offerAdvanceState = offerAdvanceState;
-    options.filter = HostRect{0, 0, int16_t(image.height), int16_t(image.width)};
+    options.filter = TestRect{0, 0, int16_t(image.height), int16_t(image.width)};
     options.askParameters = true;
     options.hostWindow = host;
     options.parameters = kept;
@@ -536,7 +522,7 @@ TEST_F(Dialog, OkWithChangedSettingsAppliesThemAndRemembersThem) {
       << "the keyboard reaches every control in order";
   EXPECT_EQ(L"&Angle of the light:|&Height:|A&mount:|&Result:|", drive.labels);
   ExpectCleanRun(run);
-  ExpectSameImage(ReliefReference(original, HostRect{0, 0, 40, 60}, kModeRgb, kChosenInDialog), image,
+  ExpectSameImage(ReliefReference(original, TestRect{0, 0, 40, 60}, modes::kRgb, kChosenInDialog), image,
                   "settings chosen in the dialog", 1);
   EXPECT_EQ(Block(kChosenInDialog), kept) << "kept in the parameters handle";
 
@@ -554,8 +540,8 @@ TEST_F(Dialog, OkWithChangedSettingsAppliesThemAndRemembersThem) {
   EXPECT_EQ(2, again.shownHeight);
   EXPECT_EQ(250, again.shownAmount);
   EXPECT_EQ(1, again.shownResult);
-  EXPECT_EQ(kSelectParameters, cancelled.failedSelector);
-  EXPECT_EQ(kResultUserCancelled, cancelled.failedCode);
+  EXPECT_EQ(host::kParameters, cancelled.failedSelector);
+  EXPECT_EQ(host::kUserCancelled, cancelled.failedCode);
   EXPECT_EQ(0, cancelled.continueCalls);
   EXPECT_TRUE(image.pixels == original.pixels) << "Cancel leaves the image";
   EXPECT_EQ(Block(kChosenInDialog), kept) << "Cancel leaves the kept settings";
@@ -630,7 +616,7 @@ TEST_F(Dialog, AtStartThePreviewIsTheReliefOfTheHostsImage) {
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 200; ++x)
       for (int p = 0; p < 3; ++p) sampled.At(x, y, p) = original.At(x * 3, y * 3, p);
-  const TestImage expected = ReliefReference(sampled, HostRect{0, 0, 100, 200}, kModeRgb, kDefaultSettings);
+  const TestImage expected = ReliefReference(sampled, TestRect{0, 0, 100, 200}, modes::kRgb, kDefaultSettings);
   std::vector<uint8_t> kept;
   DialogDrive drive;
   TakeDisplayedPixels();
@@ -651,8 +637,8 @@ TEST_F(Dialog, AtStartThePreviewIsTheReliefOfTheHostsImage) {
   EXPECT_EQ(200, seen.width);
   EXPECT_EQ(100, seen.height);
   EXPECT_EQ(RgbChecksum(expected), seen.checksums.front()) << "the relief of the host's own image";
-  EXPECT_EQ(kSelectStart, run.failedSelector);
-  EXPECT_EQ(kResultUserCancelled, run.failedCode);
+  EXPECT_EQ(host::kStart, run.failedSelector);
+  EXPECT_EQ(host::kUserCancelled, run.failedCode);
   EXPECT_EQ(0, run.continueCalls);
   EXPECT_TRUE(run.problems.empty());
   EXPECT_TRUE(image.pixels == original.pixels) << "Cancel leaves the image byte for byte";
@@ -684,9 +670,9 @@ TEST_F(Dialog, AtStartOkWithAChangedSettingChangesTheOutput) {
   EXPECT_NE(drive.previewBefore, drive.previewAfter) << "our own drawing follows the height";
   ReliefSettings chosen = kDefaultSettings;
   chosen.height = 3;
-  const HostRect whole{0, 0, 40, 60};
-  ExpectSameImage(ReliefReference(original, whole, kModeRgb, chosen), image, "the height chosen in the dialog", 1);
-  EXPECT_FALSE(image.pixels == ReliefReference(original, whole, kModeRgb, kDefaultSettings).pixels);
+  const TestRect whole{0, 0, 40, 60};
+  ExpectSameImage(ReliefReference(original, whole, modes::kRgb, chosen), image, "the height chosen in the dialog", 1);
+  EXPECT_FALSE(image.pixels == ReliefReference(original, whole, modes::kRgb, kDefaultSettings).pixels);
   EXPECT_EQ(Block(chosen), kept) << "kept in the parameters handle";
 }
 
@@ -731,7 +717,7 @@ TEST_F(Dialog, StepsAreRecordedAndPlayedBackWithoutTheDialog) {
   TestImage image = Picture(50, 40, 3, 31);
   const TestImage original = image;
   RunOptions options;
-  options.filter = HostRect{0, 0, 40, 50};
+  options.filter = TestRect{0, 0, 40, 50};
   options.parameters = &handle;
   options.script = &script;
   ExpectCleanRun(RunFilter(Plugin().entry, image, options));
@@ -741,7 +727,7 @@ TEST_F(Dialog, StepsAreRecordedAndPlayedBackWithoutTheDialog) {
   script = Script(played);
   image = original;
   options.askParameters = true;
-  options.playInfo = kPlayDontDisplay;
+  options.playInfo = host::kPlayDontDisplay;
   options.hostWindow = host;
   DialogWatch watch;
   HANDLE thread = CreateThread(nullptr, 0, WatchForDialog, &watch, 0, nullptr);
@@ -752,7 +738,7 @@ TEST_F(Dialog, StepsAreRecordedAndPlayedBackWithoutTheDialog) {
   CloseHandle(thread);
   EXPECT_EQ(nullptr, watch.seen) << "no dialog for a step played back without it";
   ExpectCleanRun(run);
-  ExpectSameImage(ReliefReference(original, options.filter, kModeRgb, played), image, "played-back settings", 1);
+  ExpectSameImage(ReliefReference(original, options.filter, modes::kRgb, played), image, "played-back settings", 1);
   EXPECT_EQ(Block(played), handle) << "and kept as the last settings";
   EXPECT_TRUE(SameScript(Script(played), script)) << "recorded again as played";
 
@@ -760,8 +746,8 @@ TEST_F(Dialog, StepsAreRecordedAndPlayedBackWithoutTheDialog) {
   script[2].value = 9999;  // amount out of range
   image = original;
   const RunOutcome bad = RunFilter(Plugin().entry, image, options);
-  EXPECT_EQ(kSelectParameters, bad.failedSelector);
-  EXPECT_EQ(kResultBadParameters, bad.failedCode);
+  EXPECT_EQ(host::kParameters, bad.failedSelector);
+  EXPECT_EQ(host::kBadParameters, bad.failedCode);
   EXPECT_TRUE(image.pixels == original.pixels);
 }
 
@@ -811,23 +797,14 @@ TEST_F(Relief, AboutBoxNamesThePlugInAndTheMakersWebHost) {
   HWND hostWindow = CreateWindowExA(0, "STATIC", "iRelief test host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
                                     nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(nullptr, hostWindow);
-  PlatformDataView platform{reinterpret_cast<intptr_t>(hostWindow)};
-  // The About record is not a filter record: platform data comes first.
-  struct {
-    AboutRecordView about;
-    unsigned char rest[256];
-  } aboutStorage{};
-  aboutStorage.about.platformData = &platform;
   AboutSeen seen;
   HANDLE watcher = CreateThread(nullptr, 0, WatchForAbout, &seen, 0, nullptr);
   ASSERT_NE(nullptr, watcher);
-  intptr_t data = 0;
-  int16_t result = 0x7777;
-  Plugin().entry(kSelectAbout, &aboutStorage, &data, &result);
+  const int16_t result = CallAbout(Plugin().entry, hostWindow);
   WaitForSingleObject(watcher, 15000);
   CloseHandle(watcher);
   DestroyWindow(hostWindow);
-  EXPECT_EQ(kResultOk, result);
+  EXPECT_EQ(host::kOk, result);
   ASSERT_NE(nullptr, seen.box) << "no About box appeared";
   EXPECT_EQ(hostWindow, seen.owner) << "the About box is owned by the host's window";
   EXPECT_STREQ("About iRelief", seen.caption);
@@ -859,6 +836,232 @@ TEST(PluginFile, PropertyListNamesTheEntryPointOfThisArchitecture) {
       << "no entry point for the other architecture";
   EXPECT_EQ("PluginMain", file.entryName);
   EXPECT_NE(nullptr, file.entry);
+}
+
+// A host that misbehaves, or is short of memory, never brings itself down
+// and never costs the user's settings.
+
+// Answers every settings dialog that shows with one button, counting them.
+struct AutoAnswer {
+  int button = IDOK;
+  volatile LONG stop = 0;
+  int shown = 0;
+};
+
+BOOL CALLBACK FindShownDialog(HWND hwnd, LPARAM param) {
+  DWORD pid = 0;
+  wchar_t cls[32] = L"", caption[64] = L"";
+  GetWindowThreadProcessId(hwnd, &pid);
+  GetClassNameW(hwnd, cls, 32);
+  if (pid != GetCurrentProcessId() || lstrcmpW(cls, L"#32770") || !IsWindowVisible(hwnd)) return TRUE;
+  InternalGetWindowText(hwnd, caption, 64);  // asking the window itself would wait on its thread
+  if (lstrcmpW(caption, L"iRelief")) return TRUE;
+  *reinterpret_cast<HWND*>(param) = hwnd;
+  return FALSE;
+}
+
+DWORD WINAPI AnswerEveryDialog(void* param) {
+  auto* answer = static_cast<AutoAnswer*>(param);
+  HWND last = nullptr;
+  while (!answer->stop) {
+    HWND found = nullptr;
+    EnumWindows(FindShownDialog, reinterpret_cast<LPARAM>(&found));
+    if (found && found != last) {
+      ++answer->shown;
+      last = found;
+      PostMessageW(found, WM_COMMAND, MAKEWPARAM(answer->button, BN_CLICKED), 0);
+    }
+    Sleep(20);
+  }
+  return 0;
+}
+
+// A run with its dialogs answered by AnswerEveryDialog.
+RunOutcome RunAnswered(TestImage& image, const RunOptions& options, AutoAnswer* answer) {
+  HANDLE thread = CreateThread(nullptr, 0, AnswerEveryDialog, answer, 0, nullptr);
+  const RunOutcome run = RunFilter(Plugin().entry, image, options);
+  Sleep(100);  // a dialog that shows late is still counted
+  InterlockedExchange(&answer->stop, 1);
+  WaitForSingleObject(thread, 10000);
+  CloseHandle(thread);
+  return run;
+}
+
+// Every allocation of the plug-in in turn fails, on both ways to the
+// dialog: each run ends with the relief or with the out-of-memory result
+// and the image as it was, and the host goes on.
+TEST_F(Dialog, ShortOfMemoryTheFilterSaysSoAndTheHostGoesOn) {
+  const TestImage original = Picture(600, 300, 3, 41);  // a proxy at rate 3
+  const TestImage expected = ReliefReference(original, TestRect{0, 0, 300, 600}, modes::kRgb);
+  for (bool atStart : {true, false}) {
+    int outOfMemory = 0;
+    for (int failFrom = 1; failFrom < 60; ++failFrom) {
+      TestImage image = original;
+      RunOptions options;
+      options.filter = TestRect{0, 0, 300, 600};
+      options.askParameters = true;
+      options.hostWindow = host;
+      options.offerAdvanceState = atStart;
+      AutoAnswer answer;
+      ASSERT_TRUE(FailPluginAllocations(Plugin().module, failFrom)) << "the plug-in imports malloc";
+      const RunOutcome run = RunAnswered(image, options, &answer);
+      const int asked = PluginAllocations();
+      FailPluginAllocations(Plugin().module, 0);
+      const std::string what = std::string(atStart ? "dialog at Start" : "dialog at Parameters") +
+                               ", allocations failing from the " + std::to_string(failFrom) + "th";
+      for (const std::string& problem : run.problems) ADD_FAILURE() << what << ": " << problem;
+      if (run.failedSelector >= 0) {
+        EXPECT_EQ(host::kOutOfMemory, run.failedCode) << what << ", selector " << run.failedSelector;
+        EXPECT_TRUE(image.pixels == original.pixels) << what << ": the image as it was";
+        ++outOfMemory;
+      } else {
+        ExpectSameImage(expected, image, what.c_str());
+      }
+      if (asked < failFrom) break;  // no allocation failed: every one has had its turn
+    }
+    EXPECT_GT(outOfMemory, 0) << (atStart ? "at Start" : "at Parameters") << ": some failure reached the host";
+  }
+}
+
+// A played-back step whose dialog the user changes runs as changed; a
+// recorded step that lacks keys runs with the defaults for them, never with
+// the user's last settings.
+TEST_F(Dialog, PlayedBackStepsRunAsTheUserChangedThemOrWithTheDefaults) {
+  const ReliefSettings played{-120, 5, 60, ReliefResult::kColours};
+  std::vector<ScriptItem> script = Script(played);
+  TestImage image = Picture(60, 40, 3, 43);
+  const TestImage original = image;
+  std::vector<uint8_t> kept = Block(kChosenInDialog);
+  DialogDrive drive;
+  const RunOutcome run = Run(
+      [](DialogDrive* d) {
+        SetNumber(d->dialog, IDC_HEIGHT, L"2");
+        Press(d->dialog, IDOK);
+      },
+      image, &kept, &drive, false, false, &script);
+  ASSERT_NE(nullptr, drive.dialog) << "the step asks for its dialog";
+  EXPECT_EQ(-120, drive.shownAngle) << "the dialog starts from the played-back step";
+  EXPECT_EQ(5, drive.shownHeight);
+  ExpectCleanRun(run);
+  ReliefSettings changed = played;
+  changed.height = 2;
+  ExpectSameImage(ReliefReference(original, TestRect{0, 0, 40, 60}, modes::kRgb, changed), image,
+                  "the step as the user changed it", 1);
+  EXPECT_TRUE(SameScript(Script(changed), script)) << "recorded as changed";
+  EXPECT_EQ(Block(changed), kept);
+
+  script = {{kKeyHeight, 4, false}};  // a step recorded with the height alone
+  kept = Block(kChosenInDialog);
+  image = original;
+  RunOptions options;
+  options.filter = TestRect{0, 0, 40, 60};
+  options.askParameters = true;
+  options.parameters = &kept;
+  options.script = &script;
+  options.playInfo = host::kPlayDontDisplay;
+  AutoAnswer answer;
+  const RunOutcome partial = RunAnswered(image, options, &answer);
+  EXPECT_EQ(0, answer.shown) << "no dialog for a step played back without it";
+  ExpectCleanRun(partial);
+  ReliefSettings defaults = kDefaultSettings;
+  defaults.height = 4;
+  ExpectSameImage(ReliefReference(original, TestRect{0, 0, 40, 60}, modes::kRgb, defaults), image,
+                  "the defaults for the keys the step lacks", 1);
+}
+
+// A host whose descriptor reader never runs out of keys: the step is not
+// read forever, and fails plainly.
+TEST_F(Relief, ADescriptorThatNeverEndsIsNotReadForever) {
+  std::vector<ScriptItem> script = Script(ReliefSettings{10, 2, 90, ReliefResult::kGrey});
+  TestImage image = Picture(30, 20, 3, 44);
+  const TestImage original = image;
+  RunOptions options;
+  options.filter = TestRect{0, 0, 20, 30};
+  options.askParameters = true;
+  options.script = &script;
+  options.endlessScript = true;
+  options.playInfo = host::kPlayDontDisplay;
+  const RunOutcome run = RunFilter(Plugin().entry, image, options);
+  EXPECT_EQ(host::kParameters, run.failedSelector);
+  EXPECT_EQ(host::kBadParameters, run.failedCode);
+  EXPECT_GT(run.descriptorKeysGiven, 4);
+  EXPECT_LE(run.descriptorKeysGiven, 100) << "keys read before giving up";
+  EXPECT_TRUE(image.pixels == original.pixels);
+}
+
+// Planes past the colour planes are what the host's counts say: a layer's
+// transparency, or an extra channel of a flat image, which is relieved
+// around as opaque and never written.
+TEST_F(Relief, AnExtraChannelIsNotTransparency) {
+  for (const modes::Mode& m : {modes::kSupported[0], modes::kSupported[2]}) {
+    TestImage image = Picture(40, 30, m.planes + 1, 45);
+    const TestImage original = image;
+    RunOptions options;
+    options.mode = m.mode;
+    options.filter = TestRect{0, 0, 30, 40};
+    options.extraPlanes = ExtraPlanes::kNonLayerChannel;
+    SCOPED_TRACE(m.what);
+    ExpectCleanRun(RunFilter(Plugin().entry, image, options));
+    ExpectSameImage(ReliefReference(original, options.filter, m.mode), image, "an extra channel");
+    image = original;
+    options.extraPlanes = ExtraPlanes::kLayerTransparency;
+    ExpectCleanRun(RunFilter(Plugin().entry, image, options));
+    ExpectSameImage(ReliefReference(original, options.filter, m.mode, kDefaultSettings, true), image,
+                    "a layer's transparency", 1);
+  }
+}
+
+// The dialog that waits for Start shows once in a run that asks for it, and
+// not in a later run that does not, also when the run that asked stopped
+// between Parameters and Start.
+TEST_F(Dialog, TheDialogAtStartShowsOncePerRunThatAsksForIt) {
+  const TestImage original = Picture(60, 40, 3, 46);
+  const TestImage expected = ReliefReference(original, TestRect{0, 0, 40, 60}, modes::kRgb);
+  intptr_t word = 0;  // kept by the host while the plug-in is loaded
+  RunOptions options;
+  options.filter = TestRect{0, 0, 40, 60};
+  options.hostWindow = host;
+  options.offerAdvanceState = true;
+  options.dataWord = &word;
+  options.askParameters = true;
+  options.stopAfter = host::kPrepare;  // the host stops before Start
+  TestImage image = original;
+  AutoAnswer stopped;
+  RunAnswered(image, options, &stopped);
+  EXPECT_EQ(0, stopped.shown) << "no dialog in a run stopped before Start";
+  EXPECT_TRUE(image.pixels == original.pixels);
+
+  options.askParameters = false;  // the host repeats the filter
+  options.stopAfter = -1;
+  AutoAnswer repeat;
+  ExpectCleanRun(RunAnswered(image, options, &repeat));
+  EXPECT_EQ(0, repeat.shown) << "no dialog when the filter is repeated";
+  ExpectSameImage(expected, image, "repeated with the settings in force");
+
+  options.askParameters = true;
+  image = original;
+  AutoAnswer asked;
+  ExpectCleanRun(RunAnswered(image, options, &asked));
+  EXPECT_EQ(1, asked.shown) << "the dialog once in a run that asks for it";
+  ExpectSameImage(expected, image, "after OK");
+}
+
+// A host with little memory to spare: bands count the extra rows a height
+// of 10 reads, and are never so thin that every row costs a call.
+TEST_F(Relief, LittleMemoryDoesNotCostACallPerRow) {
+  TestImage image = Picture(300, 2000, 1, 47);
+  const TestImage original = image;
+  const ReliefSettings tall{45, 10, 100, ReliefResult::kGrey};
+  std::vector<uint8_t> kept = Block(tall);
+  RunOptions options;
+  options.mode = modes::kGray;
+  options.filter = TestRect{0, 0, 2000, 300};
+  options.maxSpace = 2000;  // not even one row of input with its extra rows
+  options.parameters = &kept;
+  const RunOutcome run = RunFilter(Plugin().entry, image, options);
+  ExpectCleanRun(run);
+  EXPECT_LE(run.continueCalls, 2000 / 16 + 1) << "bands asked for";
+  ExpectSameImage(ReliefReference(original, options.filter, modes::kGray, tall), image, "in thin bands", 1);
 }
 
 }  // namespace

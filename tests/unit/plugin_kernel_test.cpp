@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "plugin/FilterRecord.h"
 #include "plugin/ImageModes.h"
 #include "plugin/ParallelRows.h"
 #include "plugin/ReliefFilter.h"
 #include "plugin/ReliefKernel.h"
 #include "tests/plugin/ReliefReference.h"
+#include "tests/plugin/TestModes.h"
 
 using namespace relief;
 
@@ -30,7 +30,7 @@ TestImage Noise(int width, int height, int planes, int sampleBytes, uint32_t see
 }
 
 // Runs the kernel over the whole image as one block, in `pieces` row runs.
-TestImage Kernel(const TestImage& source, const HostRect& filter, int mode, const ReliefSettings& s,
+TestImage Kernel(const TestImage& source, const TestRect& filter, int mode, const ReliefSettings& s,
                  bool transparency, int pieces = 1) {
   const int bytes = source.sampleBytes;
   const std::ptrdiff_t rowBytes = std::ptrdiff_t(source.width) * source.planes * bytes;
@@ -120,14 +120,6 @@ TEST(ReliefPlan, WeightsBalanceAtEveryAngleAndReachTheHeight) {
   EXPECT_FALSE(MakePlan(kDefaultSettings, kModeIndexed, false, &plan));
 }
 
-struct Mode {
-  int mode;
-  int planes;
-  int sampleBytes;
-};
-const Mode kModes[] = {{kModeGray, 1, 1}, {kModeRgb, 3, 1},   {kModeCmyk, 4, 1},   {kModeLab, 3, 1},
-                       {kModeGray16, 1, 2}, {kModeRgb48, 3, 2}, {kModeCmyk64, 4, 2}, {kModeLab48, 3, 2}};
-
 TEST(ReliefRows, EveryModeDepthAndSettingAgainstTheReference) {
   const ReliefSettings settings[] = {kDefaultSettings,
                                      {0, 1, 100, ReliefResult::kGrey},
@@ -137,11 +129,11 @@ TEST(ReliefRows, EveryModeDepthAndSettingAgainstTheReference) {
                                      {-180, 10, 500, ReliefResult::kGrey},
                                      {73, 1, 1, ReliefResult::kColours}};
   uint32_t seed = 1;
-  for (const Mode& m : kModes)
+  for (const modes::Mode& m : modes::kSupported)
     for (const ReliefSettings& s : settings) {
       // Wider than a summing segment, with the rectangle off the edges on some sides.
       const TestImage image = Noise(300, 23, m.planes, m.sampleBytes, seed++);
-      const HostRect filter{0, 5, 20, 300};
+      const TestRect filter{0, 5, 20, 300};
       const std::string what = "mode " + std::to_string(m.mode) + ", angle " + std::to_string(s.angle) +
                                ", height " + std::to_string(s.height) + ", amount " + std::to_string(s.amount) +
                                (s.result == ReliefResult::kColours ? ", colours" : ", grey");
@@ -169,7 +161,7 @@ TEST(ReliefRows, SixteenBitUnitWeightsExactAtTheEndsOfTheRange) {
         seed = seed * 1664525u + 1013904223u;
         v = values[(seed >> 8) % 10];
       }
-      const HostRect whole{0, 0, 9, 97};
+      const TestRect whole{0, 0, 9, 97};
       EXPECT_EQ(0, Differences(ReliefReference(image, whole, mode, s), Kernel(image, whole, mode, s, false), 0,
                                "mode " + std::to_string(mode) + ", angle " + std::to_string(s.angle)));
     }
@@ -183,7 +175,7 @@ TEST(ReliefRows, LabKeepsOrNeutralisesColourAndCmykReliefsEveryInk) {
       lab.At(x, y, 1) = 90;
       lab.At(x, y, 2) = static_cast<uint16_t>(y < 6 ? 170 : 20);
     }
-  const HostRect all{0, 0, 12, 12};
+  const TestRect all{0, 0, 12, 12};
   const TestImage grey = Kernel(lab, all, kModeLab, kDefaultSettings, false);
   const TestImage over = Kernel(lab, all, kModeLab, ReliefSettings{135, 1, 100, ReliefResult::kColours}, false);
   for (int y = 0; y < 12; ++y)
@@ -202,7 +194,7 @@ TEST(ReliefRows, LabKeepsOrNeutralisesColourAndCmykReliefsEveryInk) {
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x)
       for (int p = 0; p < 4; ++p) cmyk.At(x, y, p) = static_cast<uint16_t>(x < 4 ? 40 : 240);
-  const TestImage inked = Kernel(cmyk, HostRect{0, 0, 8, 8}, kModeCmyk, kDefaultSettings, false);
+  const TestImage inked = Kernel(cmyk, TestRect{0, 0, 8, 8}, kModeCmyk, kDefaultSettings, false);
   for (int p = 0; p < 4; ++p) {
     EXPECT_EQ(255, inked.At(4, 4, p)) << "lit edge: no ink, plane " << p;
     EXPECT_EQ(128, inked.At(1, 4, p)) << "flat: half ink, plane " << p;
@@ -211,7 +203,7 @@ TEST(ReliefRows, LabKeepsOrNeutralisesColourAndCmykReliefsEveryInk) {
 
 TEST(ReliefRows, TransparentNeighboursCountByTheirOpacity) {
   uint32_t seed = 77;
-  for (const Mode& m : kModes) {
+  for (const modes::Mode& m : modes::kSupported) {
     TestImage image = Noise(280, 17, m.planes + 1, m.sampleBytes, seed++);
     // Some rows opaque throughout (the fast path), some with holes.
     for (int y = 0; y < 17; ++y)
@@ -220,7 +212,7 @@ TEST(ReliefRows, TransparentNeighboursCountByTheirOpacity) {
         if (y % 5 == 0 || (x / 9) % 4 == 0) a = static_cast<uint16_t>(image.MaxValue());
         else if ((x / 9) % 4 == 1) a = 0;
       }
-    const HostRect filter{0, 0, 17, 280};
+    const TestRect filter{0, 0, 17, 280};
     const std::string what = "mode " + std::to_string(m.mode);
     for (const ReliefSettings& s : {kDefaultSettings, ReliefSettings{-30, 2, 120, ReliefResult::kColours}})
       EXPECT_EQ(0, Differences(ReliefReference(image, filter, m.mode, s, true), Kernel(image, filter, m.mode, s, true),
@@ -230,7 +222,7 @@ TEST(ReliefRows, TransparentNeighboursCountByTheirOpacity) {
 
 TEST(ReliefRows, AnySplitOfTheRowsGivesTheSameImage) {
   const TestImage image = Noise(700, 90, 3, 1, 5);
-  const HostRect filter{3, 1, 88, 699};
+  const TestRect filter{3, 1, 88, 699};
   const ReliefSettings s{50, 3, 140, ReliefResult::kColours};
   const TestImage one = Kernel(image, filter, kModeRgb, s, false, 1);
   for (int pieces : {2, 3, 7, 85})
@@ -243,8 +235,8 @@ TEST(ParallelRows, SmallBandsStayOnOneThreadLargeOnesUseEveryCore) {
   EXPECT_EQ(1, ThreadsFor(1000, 1000, 1)) << "one core";
   EXPECT_EQ(8, ThreadsFor(1000, 1000, 8));
   EXPECT_EQ(kMaxThreads, ThreadsFor(1000, 1000, 256));
-  EXPECT_EQ(3, ThreadsFor(3, 100000, 8)) << "never more threads than rows";
-  EXPECT_EQ(1, ThreadsFor(1, 100000, 8));
+  EXPECT_EQ(3, ThreadsFor(3, 1000000, 8)) << "never more threads than rows";
+  EXPECT_EQ(1, ThreadsFor(1, 1000000, 8));
   std::vector<int> covered(50, 0);
   for (int part = 0; part < 7; ++part) {
     int from = 0, to = 0;
@@ -259,27 +251,24 @@ TEST(ParallelRows, SmallBandsStayOnOneThreadLargeOnesUseEveryCore) {
 // A 16-bit band handed over at an odd address or with odd row steps cannot
 // be read as 16-bit samples: refused, not read crooked.
 TEST(ReliefFilter, SixteenBitBuffersMustBeAligned) {
-  std::vector<uint64_t> storage(128, 0);
-  auto* r = reinterpret_cast<FilterRecordView*>(storage.data());
-  r->imageMode = kModeRgb48;
-  r->imageSize = HostPoint{4, 4};
-  r->planes = 3;
-  r->filterRect = HostRect{0, 0, 4, 4};
-  ASSERT_EQ(kResultOk, StartFilter(r));
+  HostImage image;
+  image.imageMode = kModeRgb48;
+  image.width = image.height = 4;
+  image.planes = 3;
+  image.filter = Area{0, 0, 4, 4};
+  BandRequest next;
+  ASSERT_EQ(kResultOk, StartFilter(image, kDefaultSettings, &next));
   std::vector<uint16_t> in(64, 1000), out(64, 0);
-  r->inRowBytes = r->outRowBytes = 4 * 3 * 2;
-  r->inData = reinterpret_cast<uint8_t*>(in.data()) + 1;
-  r->outData = out.data();
-  EXPECT_EQ(kResultBadParameters, ContinueFilter(r)) << "odd input address";
-  ASSERT_EQ(kResultOk, StartFilter(r));
-  r->inData = in.data();
-  r->inRowBytes = 25;
-  r->outRowBytes = 24;
-  r->outData = out.data();
-  EXPECT_EQ(kResultBadParameters, ContinueFilter(r)) << "odd row step";
-  ASSERT_EQ(kResultOk, StartFilter(r));
-  r->inRowBytes = 24;
-  EXPECT_EQ(kResultOk, ContinueFilter(r));
+  HandedBand band{in.data(), next.in, 4 * 3 * 2, 3, out.data(), next.out, 4 * 3 * 2, 3};
+  band.in = reinterpret_cast<uint8_t*>(in.data()) + 1;
+  EXPECT_EQ(kResultBadParameters, ContinueFilter(image, band, kDefaultSettings, RunRowsHere, &next))
+      << "odd input address";
+  band.in = in.data();
+  band.inRowBytes = 25;
+  EXPECT_EQ(kResultBadParameters, ContinueFilter(image, band, kDefaultSettings, RunRowsHere, &next))
+      << "odd row step";
+  band.inRowBytes = 24;
+  EXPECT_EQ(kResultOk, ContinueFilter(image, band, kDefaultSettings, RunRowsHere, &next));
   EXPECT_EQ(16384, out[0]) << "a flat 16-bit area turns mid-grey";
 }
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/FilterRecord.h"
+#include "plugin/ImageModes.h"
 #include "plugin/ImageProxy.h"
 
 using namespace relief;
@@ -22,75 +22,54 @@ TEST(ProxyRate, SmallestIntegralRateThatFitsTheBox) {
   EXPECT_EQ(1, ProxyRate(0, 5, 200, 150)) << "nothing to reduce";
 }
 
-// A host's advanceState in memory: 16-bit samples, value = 100 * x + y of
-// the image pixel the sampled pixel stands for, plus the plane.
-FilterRecordView* hostRecord = nullptr;
+// A host's sampling in memory: 16-bit samples, value = 100 * x + y of the
+// image pixel the sampled pixel stands for, plus the plane.
 std::vector<uint16_t> handed;
-int16_t hostAnswer = 0;
-HostRect askedRect{};
-int32_t askedRate = 0;
-int16_t askedHiPlane = 0;
+bool hostAnswers = true;
+Area askedRect{};
+int askedRate = 0, askedPlanes = 0;
 
-int16_t HostAdvance() {
-  FilterRecordView* r = hostRecord;
-  askedRect = r->inRect;
-  askedRate = r->inputRate;
-  askedHiPlane = r->inHiPlane;
-  if (hostAnswer != 0) return hostAnswer;
-  const int rate = r->inputRate >> 16, planes = r->inHiPlane - r->inLoPlane + 1;
-  const int w = r->inRect.right - r->inRect.left, h = r->inRect.bottom - r->inRect.top;
+bool HostSample(void*, const Area& scaled, int planes, int rate, const void** data, std::ptrdiff_t* rowBytes) {
+  askedRect = scaled;
+  askedRate = rate;
+  askedPlanes = planes;
+  if (!hostAnswers) return false;
+  const int w = scaled.right - scaled.left, h = scaled.bottom - scaled.top;
   const int row = w * planes + 1;  // one sample of padding
   handed.assign(std::size_t(row) * h, 0xEEEE);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
       for (int p = 0; p < planes; ++p)
-        handed[y * row + x * planes + p] =
-            uint16_t(100 * (r->inRect.left + x) * rate + (r->inRect.top + y) * rate + p);
-  r->inData = handed.data();
-  r->inRowBytes = row * 2;
-  return 0;
+        handed[y * row + x * planes + p] = uint16_t(100 * (scaled.left + x) * rate + (scaled.top + y) * rate + p);
+  *data = handed.data();
+  *rowBytes = row * 2;
+  return true;
 }
 
-FilterRecordView Record(int16_t mode, int16_t planes, HostRect filter) {
-  FilterRecordView r{};
-  r.imageSize = HostPoint{300, 250};
-  r.planes = planes;
-  r.imageMode = mode;
-  r.filterRect = filter;
-  r.inRect = HostRect{1, 2, 3, 4};
-  r.outRect = HostRect{5, 6, 7, 8};
-  r.inHiPlane = 1;
-  r.outHiPlane = 2;
-  r.inputRate = 0x10000;
-  r.advanceState = reinterpret_cast<void*>(HostAdvance);
-  r.samplingSupport = 1;
-  return r;
+HostImage Image(int16_t mode, int planes, Area filter, bool transparency) {
+  HostImage image;
+  image.width = 250;
+  image.height = 300;
+  image.planes = planes;
+  image.imageMode = mode;
+  image.filter = filter;
+  image.transparency = transparency;
+  return image;
 }
 
-void ExpectPutBack(const FilterRecordView& r) {
-  EXPECT_EQ(0x10000, r.inputRate);
-  EXPECT_EQ(1, r.inRect.top);
-  EXPECT_EQ(4, r.inRect.right);
-  EXPECT_EQ(5, r.outRect.top);
-  EXPECT_EQ(8, r.outRect.right);
-  EXPECT_EQ(1, r.inHiPlane);
-  EXPECT_EQ(2, r.outHiPlane);
-}
-
-TEST(FetchProxy, AsksAtTheRateThatFitsAndPutsTheRequestBack) {
+TEST(FetchProxy, AsksAtTheRateThatFits) {
   // A selection 200..250 x 20..260 (50 x 240) of a 16-bit RGB image with
   // transparency fits 200 x 150 at rate 2: rows 10..130, columns 100..125.
-  FilterRecordView r = Record(kModeRgb48, 4, HostRect{20, 200, 260, 250});
-  hostRecord = &r;
-  hostAnswer = 0;
+  const Sampler sampler{HostSample, nullptr};
+  hostAnswers = true;
   ImageProxy proxy;
-  ASSERT_TRUE(FetchProxy(&r, 200, 150, &proxy));
-  EXPECT_EQ(2 << 16, askedRate);
+  ASSERT_EQ(Fetch::kFetched, FetchProxy(Image(kModeRgb48, 4, Area{20, 200, 260, 250}, true), sampler, 200, 150, &proxy));
+  EXPECT_EQ(2, askedRate);
   EXPECT_EQ(10, askedRect.top);
   EXPECT_EQ(100, askedRect.left);
   EXPECT_EQ(130, askedRect.bottom);
   EXPECT_EQ(125, askedRect.right);
-  EXPECT_EQ(3, askedHiPlane) << "the colours and the transparency";
+  EXPECT_EQ(4, askedPlanes) << "the colours and the transparency";
   EXPECT_EQ(25, proxy.width);
   EXPECT_EQ(120, proxy.height);
   EXPECT_EQ(2, proxy.rate);
@@ -100,23 +79,17 @@ TEST(FetchProxy, AsksAtTheRateThatFitsAndPutsTheRequestBack) {
   uint16_t last = 0;
   std::memcpy(&last, &proxy.samples[proxy.samples.size() - 2], 2);
   EXPECT_EQ(100 * 124 * 2 + 129 * 2 + 3, last);
-  ExpectPutBack(r);
 
-  // The host refuses: nothing, and the request is put back all the same.
-  hostAnswer = -108;
-  EXPECT_FALSE(FetchProxy(&r, 200, 150, &proxy));
+  hostAnswers = false;
+  EXPECT_EQ(Fetch::kNone, FetchProxy(Image(kModeRgb48, 4, Area{20, 200, 260, 250}, true), sampler, 200, 150, &proxy))
+      << "the host refuses";
   EXPECT_TRUE(proxy.samples.empty());
-  ExpectPutBack(r);
 
   // No sampling offered, an unsupported mode, a selection outside the image.
-  hostAnswer = 0;
-  FilterRecordView none = Record(kModeRgb, 3, HostRect{0, 0, 10, 10});
-  none.samplingSupport = 0;
-  EXPECT_FALSE(FetchProxy(&none, 200, 150, &proxy));
-  FilterRecordView indexed = Record(kModeIndexed, 1, HostRect{0, 0, 10, 10});
-  EXPECT_FALSE(FetchProxy(&indexed, 200, 150, &proxy));
-  FilterRecordView outside = Record(kModeRgb, 3, HostRect{0, 0, 10, 251});
-  EXPECT_FALSE(FetchProxy(&outside, 200, 150, &proxy));
+  hostAnswers = true;
+  EXPECT_EQ(Fetch::kNone, FetchProxy(Image(kModeRgb, 3, Area{0, 0, 10, 10}, false), Sampler{}, 200, 150, &proxy));
+  EXPECT_EQ(Fetch::kNone, FetchProxy(Image(kModeIndexed, 1, Area{0, 0, 10, 10}, false), sampler, 200, 150, &proxy));
+  EXPECT_EQ(Fetch::kNone, FetchProxy(Image(kModeRgb, 3, Area{0, 0, 10, 251}, false), sampler, 200, 150, &proxy));
 }
 
 ImageProxy OnePixel(int16_t mode, std::vector<uint8_t> samples, int planes) {
@@ -124,8 +97,20 @@ ImageProxy OnePixel(int16_t mode, std::vector<uint8_t> samples, int planes) {
   p.width = p.height = 1;
   p.imageMode = mode;
   p.planes = planes;
-  p.samples = std::move(samples);
+  p.samples.Assign(samples.data(), samples.size());
   return p;
+}
+
+std::vector<uint8_t> Seen(const Bytes& b) { return std::vector<uint8_t>(b.data(), b.data() + b.size()); }
+
+std::vector<uint8_t> ProxyToRgb(const ImageProxy& p) {
+  Bytes rgb;
+  return relief::ProxyToRgb(p, &rgb) ? Seen(rgb) : std::vector<uint8_t>();
+}
+
+std::vector<uint8_t> RenderProxy(const ImageProxy& p, const ReliefSettings& s) {
+  Bytes rgb;
+  return relief::RenderProxy(p, s, &rgb) ? Seen(rgb) : std::vector<uint8_t>();
 }
 
 TEST(ProxyToRgb, EachModeAsThePreviewShowsIt) {
@@ -152,7 +137,7 @@ TEST(RenderProxy, ReliefAtTheProxysScale) {
   flat.height = 3;
   flat.imageMode = kModeRgb;
   flat.planes = 3;
-  flat.samples.assign(36, 90);
+  flat.samples.Assign(36, 90);
   EXPECT_EQ(std::vector<uint8_t>(36, 128), RenderProxy(flat, kDefaultSettings));
   EXPECT_TRUE(RenderProxy(flat, ReliefSettings{0, 0, 100, ReliefResult::kGrey}).empty()) << "height 0 is not valid";
 }

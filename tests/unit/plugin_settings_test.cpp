@@ -6,7 +6,6 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/FilterRecord.h"
 #include "plugin/ReliefSettings.h"
 #include "plugin/SettingsHandle.h"
 
@@ -116,30 +115,28 @@ struct FakeHandles {
 };
 
 TEST(SettingsHandle, StoredReadAndReplacedThroughTheHostsCallbacks) {
-  HandleProcsView procs{1, 8, FakeHandles::New, FakeHandles::Dispose, FakeHandles::Size, FakeHandles::SetSize,
-                        FakeHandles::Lock, FakeHandles::Unlock};
-  std::vector<uint64_t> storage(64, 0);
-  auto* r = reinterpret_cast<FilterRecordView*>(storage.data());
+  HandleCalls calls;
+  void* handle = nullptr;
   ReliefSettings read = kDefaultSettings;
-  EXPECT_EQ(BlockRead::kEmpty, LoadFromHandle(r, &read)) << "no callbacks";
-  EXPECT_FALSE(StoreInHandle(r, kDefaultSettings)) << "no callbacks, no handle";
-  r->handleProcs = &procs;
-  EXPECT_EQ(BlockRead::kEmpty, LoadFromHandle(r, &read)) << "no handle yet";
+  EXPECT_EQ(BlockRead::kEmpty, LoadFromHandle(calls, handle, &read)) << "no callbacks";
+  EXPECT_FALSE(StoreInHandle(calls, &handle, kDefaultSettings)) << "no callbacks, no handle";
+  calls = HandleCalls{FakeHandles::New, FakeHandles::Dispose, FakeHandles::Size, FakeHandles::SetSize,
+                      FakeHandles::Lock, FakeHandles::Unlock};
+  EXPECT_EQ(BlockRead::kEmpty, LoadFromHandle(calls, handle, &read)) << "no handle yet";
   const ReliefSettings chosen{10, 2, 90, ReliefResult::kColours};
-  ASSERT_TRUE(StoreInHandle(r, chosen));
-  void* const made = r->parameters;  // a copy: the field is only 4-aligned in 64-bit hosts' records
+  ASSERT_TRUE(StoreInHandle(calls, &handle, chosen));
+  void* const made = handle;
   ASSERT_NE(nullptr, made);
-  EXPECT_EQ(BlockRead::kRead, LoadFromHandle(r, &read));
+  EXPECT_EQ(BlockRead::kRead, LoadFromHandle(calls, handle, &read));
   EXPECT_EQ(chosen, read);
   // A handle of another size (an older plug-in's, or damaged) is resized.
   FakeHandles::Of(made)->assign(3, 0xFF);
-  EXPECT_EQ(BlockRead::kDamaged, LoadFromHandle(r, &read));
-  ASSERT_TRUE(StoreInHandle(r, kDefaultSettings));
+  EXPECT_EQ(BlockRead::kDamaged, LoadFromHandle(calls, handle, &read));
+  ASSERT_TRUE(StoreInHandle(calls, &handle, kDefaultSettings));
+  EXPECT_EQ(made, handle) << "the same handle, resized";
   EXPECT_EQ(kSettingsBlockBytes, FakeHandles::Of(made)->size());
-  EXPECT_EQ(BlockRead::kRead, LoadFromHandle(r, &read));
+  EXPECT_EQ(BlockRead::kRead, LoadFromHandle(calls, handle, &read));
   EXPECT_EQ(kDefaultSettings, read);
-  procs.count = 3;  // an old host with fewer callbacks than the filter needs
-  EXPECT_EQ(BlockRead::kEmpty, LoadFromHandle(r, &read));
   FakeHandles::Dispose(made);
 }
 
