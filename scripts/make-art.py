@@ -22,6 +22,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import compact_bmp  # noqa: E402
+import packed_picture  # noqa: E402
 
 # --------------------------------------------------------------------------
 # Palette
@@ -929,6 +930,48 @@ def mark_clear(canvas):
     return canvas
 
 
+# The sets drawn for the larger display scales: dots per inch, the set each
+# is stored over (jui/ScaleRules.h has the same list) and the step of its
+# near-lossless packing (scripts/packed_picture.py).
+SETS = ((144, 96, 7), (192, 144, 7), (288, 192, 9))
+
+
+def pictures(k=1):
+    """Every bitmap of the window drawn at scale k: (file stem, resource id,
+    canvas, see-through, hole)."""
+    hole = tuple(at_scale(v, k) for v in LINK_HOLE)
+    return (
+        ('bg', 222, background(k), False, None),
+        ('done', 213, done(k), True, hole),
+        ('exit', 203, mark_clear(button(58, 19, 'Exit', k)), True, None),
+        ('install', 219, mark_clear(button(60, 19, 'Install', k)), True, None),
+        ('finish', 220, mark_clear(button(60, 19, 'Finish', k)), True, None),
+        ('ind', 224, indicator('32', k), False, None),
+        ('ind', 225, indicator('64', k), False, None),
+        ('check', 128, checkbox_strip(k), False, None),
+    )
+
+
+def see_through_pixels(canvas, see_through, hole):
+    """The canvas's pixels as the pictures store them (see bmp_bytes)."""
+    w, h = canvas.w, canvas.h
+    px = canvas.rgb_bytes()
+    if not see_through:
+        return px
+    px = [OFF_WHITE if p == WHITE and not canvas_marked_clear(canvas, i) else p for i, p in enumerate(px)]
+    if hole:
+        x0, y0, x1, y1 = hole
+        for y in range(max(0, y0), min(h, y1)):
+            for x in range(max(0, x0), min(w, x1)):
+                px[y * w + x] = WHITE
+    return px
+
+
+def set_resource_id(design_id, dpi):
+    """jui/ScaleRules.cpp, PictureSetResourceId."""
+    return dpi * 100 + design_id
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     args = sys.argv[1:]
@@ -960,6 +1003,31 @@ def main():
                     f.write(data.reference)
         else:
             print(f'{name}: {len(data)} bytes')
+
+    # The larger sets, each packed over the pictures of a smaller one as the
+    # program decodes them.
+    decoded = {}
+    for name, data in files.items():
+        if isinstance(data, Picture):
+            w, h, px, _ = compact_bmp.decode(bytes(data))
+            decoded[(int(''.join(ch for ch in name if ch.isdigit())), 96)] = (w, h, px)
+    rc_lines = ['// The pictures of the larger display scales (scripts/make-art.py writes this file).']
+    for dpi, base_dpi, step in SETS:
+        k = dpi / 96 if dpi % 96 else dpi // 96
+        for stem, rid, canvas, see_through, hole in pictures(k):
+            px = see_through_pixels(canvas, see_through, hole)
+            data, dec = packed_picture.encode(canvas.w, canvas.h, px, decoded[(rid, base_dpi)], base_dpi, dpi, step)
+            decoded[(rid, dpi)] = (canvas.w, canvas.h, dec)
+            name = f'{stem}{rid}-{dpi}.jpk'
+            with open(os.path.join(out_dir, name), 'wb') as f:
+                f.write(data)
+            if reference_dir:
+                with open(os.path.join(reference_dir, f'{stem}{rid}-{dpi}.bmp'), 'wb') as f:
+                    f.write(bmp24_bytes(canvas.w, canvas.h, px))
+            rc_lines.append(f'LANGUAGE 9, 1\n{set_resource_id(rid, dpi)} JPK "@ART_DIR@/{name}"')
+            print(f'{name}: {len(data)} bytes, {canvas.w} x {canvas.h}, step {step}')
+    with open(os.path.join(out_dir, 'sets.rc.in'), 'w') as f:
+        f.write('\n'.join(rc_lines) + '\n')
 
 
 if __name__ == '__main__':
