@@ -933,7 +933,7 @@ def mark_clear(canvas):
 # The sets drawn for the larger display scales: dots per inch, the set each
 # is stored over (jui/ScaleRules.h has the same list) and the step of its
 # near-lossless packing (scripts/packed_picture.py).
-SETS = ((144, 96, 7), (192, 144, 7), (288, 192, 9))
+SETS = ((144, 96, 7), (192, 144, 9), (288, 192, 11))
 
 
 def pictures(k=1):
