@@ -183,9 +183,14 @@ TEST_F(Scale, At150PercentEverythingIsLaidOutAndDrawnAtThatScale) {
 }
 
 TEST_F(Scale, At200PercentEverythingIsLaidOutAndDrawnAtThatScale) {
+  // The host of the 100 % screenshot, for the one beside it in the README.
+  const std::string folder = std::string(kTestRoot) + "Program Files\\Alpha\\Plug-ins";
+  ASSERT_TRUE(MakeFolders(folder));
+  RegisterMakerFolder("Host1", folder.c_str());
   InstallerSession s;
   LaunchAt(s, 192);
   ExpectWindowAtScale(s);
+  EXPECT_TRUE(s.Capture().SaveBmp(ShotPath("choosing-200.bmp"))) << ShotPath("choosing-200.bmp");
   PostMessageA(s.Window(), WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(s.WaitForExit());
 }
