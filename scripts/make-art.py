@@ -931,8 +931,9 @@ def mark_clear(canvas):
 
 
 # The sets drawn for the larger display scales: dots per inch, the set each
-# is stored over (jui/ScaleRules.h has the same list) and the step of its
-# near-lossless packing (scripts/packed_picture.py).
+# is stored over (jui/ScaleRules.h has the same list) and the largest step
+# of its near-lossless packing (scripts/packed_picture.py; a picture whose
+# mean difference would exceed 1 at that step takes a smaller one).
 SETS = ((144, 96, 7), (192, 144, 9), (288, 192, 11))
 
 
@@ -1016,7 +1017,8 @@ def main():
         k = dpi / 96 if dpi % 96 else dpi // 96
         for stem, rid, canvas, see_through, hole in pictures(k):
             px = see_through_pixels(canvas, see_through, hole)
-            data, dec = packed_picture.encode(canvas.w, canvas.h, px, decoded[(rid, base_dpi)], base_dpi, dpi, step)
+            data, dec, used = packed_picture.encode_within(canvas.w, canvas.h, px, decoded[(rid, base_dpi)],
+                                                           base_dpi, dpi, step)
             decoded[(rid, dpi)] = (canvas.w, canvas.h, dec)
             name = f'{stem}{rid}-{dpi}.jpk'
             with open(os.path.join(out_dir, name), 'wb') as f:
@@ -1025,7 +1027,7 @@ def main():
                 with open(os.path.join(reference_dir, f'{stem}{rid}-{dpi}.bmp'), 'wb') as f:
                     f.write(bmp24_bytes(canvas.w, canvas.h, px))
             rc_lines.append(f'LANGUAGE 9, 1\n{set_resource_id(rid, dpi)} JPK "@ART_DIR@/{name}"')
-            print(f'{name}: {len(data)} bytes, {canvas.w} x {canvas.h}, step {step}')
+            print(f'{name}: {len(data)} bytes, {canvas.w} x {canvas.h}, step {used}')
     with open(os.path.join(out_dir, 'sets.rc.in'), 'w') as f:
         f.write('\n'.join(rc_lines) + '\n')
 

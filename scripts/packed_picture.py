@@ -110,6 +110,20 @@ def encode(w, h, px, base, base_dpi, dpi, step):
     return head + zlib.compress(bytes(raw), 9), decoded
 
 
+MEAN_LIMIT = 0.95
+
+
+def encode_within(w, h, px, base, base_dpi, dpi, step):
+    """encode() with the largest odd step up to step whose mean channel
+    difference from px stays within MEAN_LIMIT: (bytes, decoded, step)."""
+    while True:
+        data, decoded = encode(w, h, px, base, base_dpi, dpi, step)
+        total = sum(abs(a - b) for p, q in zip(px, decoded) for a, b in zip(p, q))
+        if step <= 1 or total <= MEAN_LIMIT * 3 * w * h:
+            return data, decoded, step
+        step -= 2
+
+
 def decode(data, base):
     """(width, height, top-down RGB tuples) of a packed picture over base."""
     magic, w, h, step, zero, base_dpi, dpi, bw, bh = HEADER.unpack_from(data)
