@@ -9,6 +9,9 @@ constexpr int kMaxStep = 31;
 constexpr int kMaxDpi = 960;
 constexpr int kChannels = 3;
 constexpr int kTaps = 4;
+// The largest denominator of the enlargement's phases: its weights, over
+// twice its cube, then stay far inside 64-bit sums.
+constexpr long long kMaxPhaseDenominator = 64;
 
 int Word(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
 
@@ -60,7 +63,7 @@ bool ReadPackedPictureHeader(const std::uint8_t* data, std::size_t size, PackedP
   const bool sides = p.width >= 1 && p.height >= 1 && p.width <= kMaxSide && p.height <= kMaxSide &&
                      p.baseWidth >= 1 && p.baseHeight >= 1 && p.baseWidth <= kMaxSide && p.baseHeight <= kMaxSide;
   if (!sides || p.step < 1 || p.step > kMaxStep || p.baseDpi < 1 || p.dpi < 1 || p.baseDpi > kMaxDpi ||
-      p.dpi > kMaxDpi)
+      p.dpi > kMaxDpi || 2LL * p.dpi / Gcd(p.baseDpi, p.dpi) > kMaxPhaseDenominator)
     return false;
   *info = p;
   return true;

@@ -155,6 +155,15 @@ TEST(PackedPicture, AFlatBaseEnlargesFlatAndTheResidualsAddInSteps) {
                                    scratch.size()));
 }
 
+TEST(PackedPicture, RefusesScalesWhoseWeightsWouldOverflow) {
+  PackedPictureInfo info;
+  const std::vector<std::uint8_t> fine = Packed(10, 6, 7, 144, 288, 5, 3, 0);
+  EXPECT_TRUE(ReadPackedPictureHeader(fine.data(), fine.size(), &info));
+  // 97 and 960 share no factor: phases in 1920ths, weights over 2 * 1920^3.
+  const std::vector<std::uint8_t> odd = Packed(10, 6, 7, 97, 960, 5, 3, 0);
+  EXPECT_FALSE(ReadPackedPictureHeader(odd.data(), odd.size(), &info));
+}
+
 TEST(PackedPicture, TheEnlargementKeepsAnEdgeWhereItWasWithoutSpillingPastTheRange) {
   // A 4 x 1 base: black, black, white, white; enlarged to 150 %.
   const std::uint8_t base[] = {0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255};
