@@ -50,4 +50,16 @@ TEST_F(ScaledWidgets, ACheckBoxHasFramesAndABoxTwiceAsLarge) {
   EXPECT_EQ(2, box->value);
 }
 
+TEST_F(ScaledWidgets, PlacedAgainAfterAChangeOfScaleAButtonTakesTheNewScalesSize) {
+  SetDisplayDpi(w.context(), 0);
+  JButton* button = new JButton(w.context(), "", MakeRect(10, 10, 0, 0), art::kButtonId, art::kButtonId, 2);
+  EXPECT_EQ(10 + 58 + 1, button->bounds.right);
+  SetDisplayDpi(w.context(), 192);
+  button->Place(MakeRect(20, 20, 0, 0), art::kButtonId, art::kButtonId, 2);
+  EXPECT_EQ(20 + 116 + 2, button->bounds.right);
+  EXPECT_EQ(20 + 38 + 2, button->bounds.bottom);
+  EXPECT_EQ(2, button->pressOffset);
+  EXPECT_EQ(116, button->normalImage->width);
+}
+
 }  // namespace
