@@ -13,6 +13,7 @@
 #include "AccessibleView.h"
 #include "EndToEnd.h"
 #include "KeyboardUser.h"
+#include "jui/PackedPicture.h"
 #include "jui/ScaleRules.h"
 
 namespace {
@@ -165,6 +166,51 @@ class Scale : public EndToEnd {
   Art install_at_;
   int dpi_ = 96;
 };
+
+// Every larger set as the exe carries it, decoded here over the set below
+// it from the 100 % bitmaps up, is what the art check decoded: the two
+// decoders agree to the last bit, the 300 % set (too large for the test
+// display) included.
+TEST_F(Scale, EveryLargerSetDecodesToThePicturesTheArtCheckDecoded) {
+  const char* stems[] = {"bg222", "done213", "exit203", "install219", "finish220", "ind224", "ind225", "check128"};
+  for (const char* stem : stems) {
+    const unsigned id = static_cast<unsigned>(std::atoi(stem + std::strcspn(stem, "0123456789")));
+    Picture below = LoadBitmapResource(installer_, static_cast<int>(id));
+    ASSERT_GT(below.width, 0) << stem;
+    for (int set = 1; set < kPictureSetCount; ++set) {
+      const int dpi = kPictureSetDpis[set];
+      HRSRC found = FindResourceA(installer_, MAKEINTRESOURCEA(PictureSetResourceId(id, dpi)), "JPK");
+      ASSERT_NE(nullptr, found) << stem << " at " << dpi;
+      const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(installer_, found)));
+      const DWORD size = SizeofResource(installer_, found);
+      PackedPictureInfo info;
+      ASSERT_TRUE(ReadPackedPictureHeader(data, size, &info)) << stem << " at " << dpi;
+      EXPECT_EQ(kPictureSetDpis[set - 1], info.baseDpi) << stem << " is stored over the next smaller set";
+      // Pixels as blue, green, red bytes, rows from the top.
+      std::vector<std::uint8_t> base;
+      for (std::uint32_t c : below.pixels)
+        for (int shift : {0, 8, 16}) base.push_back(static_cast<std::uint8_t>(c >> shift));
+      std::vector<std::uint8_t> pixels(static_cast<std::size_t>(info.width) * info.height * 3);
+      std::vector<std::uint8_t> scratch(PackedPictureScratch(info));
+      ASSERT_TRUE(DecodePackedPicture(data, size, base.data(), static_cast<std::size_t>(below.width) * 3,
+                                      pixels.data(), static_cast<std::size_t>(info.width) * 3, scratch.data(),
+                                      scratch.size()))
+          << stem << " at " << dpi;
+      Picture decoded;
+      decoded.width = info.width;
+      decoded.height = info.height;
+      for (std::size_t i = 0; i < pixels.size(); i += 3)
+        decoded.pixels.push_back(static_cast<std::uint32_t>(pixels[i + 2]) << 16 | pixels[i + 1] << 8 | pixels[i]);
+      char name[64];
+      std::snprintf(name, sizeof name, "\\%s-%d.bmp", stem, dpi);
+      const Picture expected = ReadBmpFile(std::string(SHOWN_DIR) + name);
+      ASSERT_EQ(expected.width, decoded.width) << name;
+      ASSERT_EQ(expected.height, decoded.height) << name;
+      EXPECT_TRUE(expected.pixels == decoded.pixels) << name << " differs from what the art check decoded";
+      below = decoded;
+    }
+  }
+}
 
 TEST_F(Scale, At100PercentTheWindowIsTheDesignPixelForPixel) {
   InstallerSession s;
