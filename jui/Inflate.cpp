@@ -60,19 +60,36 @@ bool Build(Huffman& h, const short* lengths, int n) {
   return true;
 }
 
+// Walks the code one bit at a time, taking the bits straight from the bit
+// buffer and a byte at a time from the input.
 int Decode(Stream& s, const Huffman& h) {
   int code = 0;
   int first = 0;
   int index = 0;
-  for (int len = 1; len <= kMaxBits; ++len) {
-    code |= Bits(s, 1);
-    if (s.broken) return -1;
-    const int count = h.count[len];
-    if (code - count < first) return h.symbol[index + (code - first)];
-    index += count;
-    first += count;
-    first <<= 1;
-    code <<= 1;
+  std::uint32_t buffer = s.bitBuffer;
+  int left = s.bitCount;
+  const short* count = h.count + 1;
+  int len = 1;
+  for (;;) {
+    while (left--) {
+      code |= buffer & 1;
+      buffer >>= 1;
+      const int n = *count++;
+      if (code - n < first) {
+        s.bitBuffer = buffer;
+        s.bitCount = (s.bitCount - len) & 7;
+        return h.symbol[index + (code - first)];
+      }
+      index += n;
+      first += n;
+      first <<= 1;
+      code <<= 1;
+      ++len;
+    }
+    left = (kMaxBits + 1) - len;
+    if (left <= 0 || s.pos >= s.size) break;
+    buffer = s.in[s.pos++];
+    if (left > 8) left = 8;
   }
   s.broken = true;
   return -1;
@@ -187,9 +204,17 @@ bool Dynamic(Stream& s) {
 std::uint32_t Adler32(const std::uint8_t* data, std::size_t size) {
   std::uint32_t a = 1;
   std::uint32_t b = 0;
-  for (std::size_t i = 0; i < size; ++i) {
-    a = (a + data[i]) % 65521;
-    b = (b + a) % 65521;
+  // 5552 bytes is the most the sums take before they could overflow.
+  while (size > 0) {
+    const std::size_t block = size < 5552 ? size : 5552;
+    for (std::size_t i = 0; i < block; ++i) {
+      a += data[i];
+      b += a;
+    }
+    a %= 65521;
+    b %= 65521;
+    data += block;
+    size -= block;
   }
   return (b << 16) | a;
 }

@@ -69,7 +69,23 @@ bool ReadPackedPictureHeader(const std::uint8_t* data, std::size_t size, PackedP
   return true;
 }
 
-std::size_t EnlargeScratch(int dw) { return static_cast<std::size_t>(kTaps) * dw * kChannels; }
+namespace {
+
+// One destination column's or row's taps, worked out once per picture.
+struct Tap {
+  int index[kTaps];
+  long long weight[kTaps];
+  long long sum;
+};
+static_assert(sizeof(Tap) % sizeof(long long) == 0, "taps pack into the 64-bit scratch");
+
+constexpr std::size_t kTapWords = sizeof(Tap) / sizeof(long long);
+
+}  // namespace
+
+std::size_t EnlargeScratch(int dw) {
+  return static_cast<std::size_t>(kTaps) * dw * kChannels + static_cast<std::size_t>(dw) * kTapWords;
+}
 
 std::size_t PackedPictureScratch(const PackedPictureInfo& info) {
   return static_cast<std::size_t>(info.width) * info.height * kChannels +
@@ -78,40 +94,40 @@ std::size_t PackedPictureScratch(const PackedPictureInfo& info) {
 
 void EnlargePicture(const std::uint8_t* src, std::size_t srcStride, int sw, int sh, int srcDpi, std::uint8_t* dst,
                     std::size_t dstStride, int dw, int dh, int dstDpi, long long* rows) {
+  const std::size_t rowValues = static_cast<std::size_t>(dw) * kChannels;
+  Tap* columns = reinterpret_cast<Tap*>(rows + kTaps * rowValues);
+  for (int x = 0; x < dw; ++x) columns[x].sum = Taps(x, sw, srcDpi, dstDpi, columns[x].index, columns[x].weight);
   // Rows of the source filtered across, four kept at a time; the output
   // walks down the source, so row r lives in slot r % 4.
   int held[kTaps] = {-1, -1, -1, -1};
   for (int y = 0; y < dh; ++y) {
-    int rowIndex[kTaps];
-    long long rowWeight[kTaps];
-    const long long down = Taps(y, sh, srcDpi, dstDpi, rowIndex, rowWeight);
+    Tap down;
+    down.sum = Taps(y, sh, srcDpi, dstDpi, down.index, down.weight);
+    const long long* slot[kTaps];
     for (int k = 0; k < kTaps; ++k) {
-      const int r = rowIndex[k];
-      long long* slot = rows + static_cast<std::size_t>(r % kTaps) * dw * kChannels;
+      const int r = down.index[k];
+      long long* values = rows + static_cast<std::size_t>(r % kTaps) * rowValues;
+      slot[k] = values;
       if (held[r % kTaps] == r) continue;
       held[r % kTaps] = r;
       const std::uint8_t* line = src + static_cast<std::size_t>(r) * srcStride;
       for (int x = 0; x < dw; ++x) {
-        int index[kTaps];
-        long long weight[kTaps];
-        Taps(x, sw, srcDpi, dstDpi, index, weight);
+        const Tap& t = columns[x];
         for (int c = 0; c < kChannels; ++c) {
           long long sum = 0;
-          for (int t = 0; t < kTaps; ++t) sum += weight[t] * line[index[t] * kChannels + c];
-          slot[x * kChannels + c] = sum;
+          for (int i = 0; i < kTaps; ++i) sum += t.weight[i] * line[t.index[i] * kChannels + c];
+          values[x * kChannels + c] = sum;
         }
       }
     }
     std::uint8_t* out = dst + static_cast<std::size_t>(y) * dstStride;
     for (int x = 0; x < dw; ++x) {
-      int index[kTaps];
-      long long weight[kTaps];
-      const long long total = down * Taps(x, sw, srcDpi, dstDpi, index, weight);
+      const long long total = down.sum * columns[x].sum;
       for (int c = 0; c < kChannels; ++c) {
-        long long sum = 0;
-        for (int t = 0; t < kTaps; ++t)
-          sum += rowWeight[t] * rows[static_cast<std::size_t>(rowIndex[t] % kTaps) * dw * kChannels + x * kChannels + c];
-        out[x * kChannels + c] = Clamp(FloorDiv(2 * sum + total, 2 * total));
+        const std::size_t at = static_cast<std::size_t>(x) * kChannels + c;
+        const long long sum = down.weight[0] * slot[0][at] + down.weight[1] * slot[1][at] +
+                              down.weight[2] * slot[2][at] + down.weight[3] * slot[3][at];
+        out[at] = Clamp(FloorDiv(2 * sum + total, 2 * total));
       }
     }
   }
