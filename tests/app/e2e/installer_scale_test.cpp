@@ -119,4 +119,35 @@ TEST_F(Scale, At200PercentAClickAndAKeyReachTheCheckBoxDrawnThere) {
   EXPECT_TRUE(s.WaitForExit());
 }
 
+// Moved to a monitor of 200 % (WM_DPICHANGED, handed to the window inside
+// its process by a hook): the window takes the new scale's size at the
+// suggested place and draws everything again at 200 %.
+TEST_F(Scale, MovedFrom100To200PercentTheWindowDrawsItselfAgainAtTheNewScale) {
+  InstallerSession s;
+  LaunchAt(s, 96);
+  HMODULE hookLibrary = LoadLibraryA(SCALE_CHANGE_HOOK);
+  ASSERT_NE(nullptr, hookLibrary) << SCALE_CHANGE_HOOK;
+  auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(hookLibrary, "ScaleChangeHook")));
+  ASSERT_NE(nullptr, hook);
+  HHOOK placed = SetWindowsHookExA(WH_GETMESSAGE, hook, hookLibrary, GetWindowThreadProcessId(s.Window(), nullptr));
+  ASSERT_NE(nullptr, placed) << "error " << GetLastError();
+
+  dpi_ = 192;
+  const Art install = Load("install219", 192);
+  PostMessageA(s.Window(), RegisterWindowMessageA("iRelief test: change of scale"), 192, 0);
+  EXPECT_TRUE(WaitForScreen(s, [&](const Picture& shot) {
+    if (shot.width != S(600)) return ::testing::AssertionFailure() << "client width " << shot.width;
+    return Draws(shot, install.shown, At(475, 299));
+  })) << "the Install button at 200 %";
+  RECT after;
+  GetWindowRect(s.Window(), &after);
+  EXPECT_EQ(20, after.left) << "at the suggested place";
+  EXPECT_EQ(30, after.top);
+  UnhookWindowsHookEx(placed);
+  ExpectWindowAtScale(s);
+  PostMessageA(s.Window(), WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(s.WaitForExit());
+  FreeLibrary(hookLibrary);
+}
+
 }  // namespace
