@@ -4,6 +4,7 @@
 #include "app/MainLayout.h"
 #include "app/WidgetSlots.h"
 #include "jui/JContext.h"
+#include "jui/ScaleRules.h"
 
 namespace {
 
@@ -18,7 +19,22 @@ void SetFlags(int slot, int active, int visible) {
   }
 }
 
+// Below the client area, neither hidden nor disabled.
+void HideDropDown(HWND window) {
+  const int dpi = MainContext.dpi;
+  MoveWindow(GetDlgItem(window, kFolderDropDownId), ScaledLength(kLeftMargin, dpi),
+             ScaledLength(kDropDownHiddenTop, dpi), ScaledLength(kDropDownHiddenWidth, dpi),
+             ScaledLength(kDropDownHeight, dpi), TRUE);
+}
+
+void EnlargeText() { ReplaceUiFont(ScaledLength(kCompletionFontHeight, MainContext.dpi)); }
+
 }  // namespace
+
+void RescaleCompletionScreen(HWND window) {
+  HideDropDown(window);
+  EnlargeText();
+}
 
 void EnterCompletionScreen(HWND window) {
   InstallDone = 1;
@@ -30,14 +46,13 @@ void EnterCompletionScreen(HWND window) {
   if (picture) picture->visible = 1;
 
   // Out of sight, neither hidden nor disabled.
-  MoveWindow(GetDlgItem(window, kFolderDropDownId), kLeftMargin, kDropDownHiddenTop, kDropDownHiddenWidth,
-             kDropDownHeight, TRUE);
+  HideDropDown(window);
   // A keyboard user on a widget or on the drop-down that are now gone goes on at Finish.
   if (JPanel* panel = MainPanel()) panel->focusOrder.KeepAvailable();
   if (picture) picture->Announce(EVENT_OBJECT_SHOW);  // the completion message
 
   // A larger font from now on.
-  ReplaceUiFont(kCompletionFontHeight);
+  EnlargeText();
 
   InvalidateRect(window, nullptr, TRUE);
 }

@@ -9,12 +9,15 @@
 #include "app/WidgetSlots.h"
 #include "discovery/HostDiscovery.h"
 #include "jui/Attach.h"
+#include "jui/DisplayScale.h"
 #include "jui/JAncor.h"
 #include "jui/JButton.h"
 #include "jui/JContext.h"
 #include "jui/JSelector.h"
 #include "jui/PanelScopes.h"
 #include "jui/RectConversion.h"
+#include "jui/ScaleRules.h"
+#include "app/CompletionScreen.h"
 #include "res/ResourceIds.h"
 
 namespace {
@@ -23,8 +26,10 @@ constexpr COLORREF kHoverTextColour = 0xFFFFFF;
 constexpr COLORREF kFocusCueDark = RGB(0x31, 0x40, 0x51);  // the slate of the bottom bar
 
 // The component selector: a toggle-mode check box (values 0 and 2 stable).
-// Packed as the selector takes it, dx and dy in 16-bit halves plus 0x8000: 20 right of the box, level with its top.
-constexpr unsigned kSelectorLabelPlacement = 0x80148000;
+constexpr int kSelectorLabelDx = 20;  // the label 20 right of the box, level with its top
+constexpr int kSelectorLabelDy = 0;
+// The selector takes its label's place packed: dx and dy in 16-bit halves, each plus 0x8000.
+constexpr unsigned kLabelBias = 0x8000;
 constexpr int kSelectorCount = -3;
 constexpr int kSelectorChecked = 2;
 constexpr char kComponentKey[] = "iRelief";
@@ -32,6 +37,18 @@ constexpr char kComponentKey[] = "iRelief";
 // A button placed at a point, sized by its bitmap, the same picture for both looks.
 JButton* NewButton(const char* hoverText, LayoutPoint at, unsigned bitmap, int commandId) {
   return new JButton(&MainContext, hoverText, MakeRect(at.x, at.y, 0, 0), bitmap, bitmap, commandId);
+}
+
+// The label placement at the display's scale: two halves, each biased by 0x8000
+// (0x80148000 at 100 %).
+unsigned SelectorLabelPlacement(int dpi) {
+  return static_cast<unsigned>(ScaledLength(kSelectorLabelDx, dpi) + kLabelBias) << 16 |
+         static_cast<unsigned>(ScaledLength(kSelectorLabelDy, dpi) + kLabelBias);
+}
+
+RECT SelectorRect(const MainLayout& layout) {
+  const RECT rect = {layout.selector.left, layout.selector.top, layout.selector.right, layout.selector.bottom};
+  return rect;
 }
 
 void CreateWidgets(const MainLayout& layout) {
@@ -63,13 +80,61 @@ void CreateWidgets(const MainLayout& layout) {
   picture->active = 0;
   picture->visible = 0;
 
-  const RECT selectorRect = {layout.selector.left, layout.selector.top, layout.selector.right, layout.selector.bottom};
   JSelector* selector =
-      new JSelector(&MainContext, "Select to install iRelief filter", selectorRect, IDB_CHECK_BOX_STRIP,
-                    kSelectorLabelPlacement, "iRelief plug-in", 0, kSelectorCount, kNotifyComponentSelector, 0,
-                    kComponentKey);
+      new JSelector(&MainContext, "Select to install iRelief filter", SelectorRect(layout), IDB_CHECK_BOX_STRIP,
+                    SelectorLabelPlacement(MainContext.dpi), "iRelief plug-in", 0, kSelectorCount,
+                    kNotifyComponentSelector, 0, kComponentKey);
   ElementSlots[kSlotFirstSelector] = selector;
   selector->value = kSelectorChecked;
+}
+
+// The widgets placed again at the context's scale, keeping their state.
+void PlaceWidgets(const MainLayout& layout) {
+  struct Placed {
+    int slot;
+    LayoutPoint at;
+    unsigned bitmap;
+  };
+  const Placed buttons[] = {
+      {kSlotExitButton, layout.exitButton, kExitBitmap},
+      {kSlotInstallButton, layout.installButton, kInstallBitmap},
+      {kSlotFinishButton, layout.finishButton, kFinishBitmap},
+      {kSlotIndicator32, layout.indicator32, kIndicator32Bitmap},
+      {kSlotIndicator64, layout.indicator64, kIndicator64Bitmap},
+      {kSlotCompletionPicture, layout.completionPicture, kCompletionBitmap},
+  };
+  for (const Placed& b : buttons)
+    if (JButton* button = SlotButton(b.slot))
+      button->Place(MakeRect(b.at.x, b.at.y, 0, 0), b.bitmap, b.bitmap, button->commandId);
+  if (JAncor* link = static_cast<JAncor*>(ElementSlots[kSlotSiteLink]))
+    SetRect(&link->linkRect, layout.siteLink.x, layout.siteLink.y, layout.siteLink.x, layout.siteLink.y);
+  if (JSelector* selector = SlotSelector(kSlotFirstSelector))
+    selector->Place(SelectorRect(layout), IDB_CHECK_BOX_STRIP, SelectorLabelPlacement(MainContext.dpi));
+}
+
+// The layout of the background just attached, at the context's scale, made
+// the window's: status rectangle and the caption's left edge.
+void TakeLayout(int* width, int* height) {
+  *width = 0;
+  *height = 0;
+  if (MainContext.background) {
+    *width = MainContext.background->width;
+    *height = MainContext.background->height;
+  }
+  WindowLayout = ScaledMainLayout(*width, *height, MainContext.dpi);
+  SetTextLeft(WindowLayout.statusRect.left);
+  const LayoutRect& status = WindowLayout.statusRect;
+  SetRect(&MainContext.statusRect, status.left, status.top, status.right, status.bottom);
+}
+
+// The drop-down's font at the new scale, from the one it has.
+void ScaleControlFont(HWND control, int oldDpi, int newDpi) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  LOGFONTA description = {};
+  if (!font || !GetObjectA(font, sizeof description, &description)) return;
+  description.lfHeight = MulDiv(description.lfHeight, newDpi, oldDpi);
+  // Lives for the run, as the toolkit's fonts do: the control keeps using it.
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontIndirectA(&description)), TRUE);
 }
 
 // What the keyboard and assistive technology find on the window: the names
@@ -135,19 +200,13 @@ void InitialiseMainDialog(HWND window) {
     // Attach and the widgets load their bitmaps against this DC.
     LentPaintDC windowDC(&MainContext, window);
 
+    // Everything is drawn at the scale of the display the window opens on.
+    SetDisplayDpi(&MainContext, WindowDpi(window));
     const RECT provisionalStatus = {0, 0, 100, 20};
     Attach(window, IDB_BACKGROUND, IDC_LINK_CURSOR, &provisionalStatus);
     HoverTextColor = kHoverTextColour;
     FocusCueDark = kFocusCueDark;
-
-    if (MainContext.background) {
-      width = MainContext.background->width;
-      height = MainContext.background->height;
-    }
-    SetTextLeftMargin(kLeftMargin);
-    WindowLayout = ComputeMainLayout(width, height, TextLeft);
-    const LayoutRect& status = WindowLayout.statusRect;
-    SetRect(&MainContext.statusRect, status.left, status.top, status.right, status.bottom);
+    TakeLayout(&width, &height);
 
     CreateWidgets(WindowLayout);
     DescribeWidgets(window);
@@ -159,4 +218,37 @@ void InitialiseMainDialog(HWND window) {
   MoveWindow(GetDlgItem(window, kFolderDropDownId), WindowLayout.dropDownLeft, WindowLayout.dropDownTop,
              WindowLayout.dropDownWidth, WindowLayout.dropDownHeight, TRUE);
   SizeAndCentre(window, width, height);
+}
+
+void RescaleMainDialog(HWND window, int dpi, const RECT& suggested) {
+  const int oldDpi = MainContext.dpi > 0 ? MainContext.dpi : kDesignDpi;
+  if (dpi <= 0 || dpi == oldDpi) return;
+  LentPaintDC windowDC(&MainContext, window);
+  SetDisplayDpi(&MainContext, dpi);
+  const RECT provisionalStatus = {0, 0, 100, 20};
+  Attach(window, kBackgroundBitmap, kLinkCursor, &provisionalStatus);
+  int width = 0;
+  int height = 0;
+  TakeLayout(&width, &height);
+  PlaceWidgets(WindowLayout);
+
+  // The suggested rectangle's corner; the size exactly the new background's.
+  RECT windowRect;
+  RECT clientRect;
+  GetWindowRect(window, &windowRect);
+  GetClientRect(window, &clientRect);
+  const int frameWidth = (windowRect.right - windowRect.left) - clientRect.right;
+  const int frameHeight = (windowRect.bottom - windowRect.top) - clientRect.bottom;
+  MoveWindow(window, suggested.left, suggested.top, width + frameWidth, height + frameHeight, FALSE);
+  // The back buffer follows the window's new size.
+  if (JPanel* panel = MainPanel()) panel->CreateBackBuffer(window);
+
+  HWND dropDown = GetDlgItem(window, kFolderDropDownId);
+  ScaleControlFont(dropDown, oldDpi, dpi);
+  if (InstallDone)
+    RescaleCompletionScreen(window);
+  else
+    MoveWindow(dropDown, WindowLayout.dropDownLeft, WindowLayout.dropDownTop, WindowLayout.dropDownWidth,
+               WindowLayout.dropDownHeight, TRUE);
+  InvalidateRect(window, nullptr, TRUE);
 }

@@ -13,6 +13,7 @@
 namespace {
 
 constexpr char kFolderCaption[] = "Select folder where setup will install files:";
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED
 
 using Handler = INT_PTR (*)(HWND window, WPARAM wParam, LPARAM lParam);
 
@@ -103,6 +104,14 @@ INT_PTR OnWidgetNotify(HWND window, WPARAM wParam, LPARAM lParam) {
   return FALSE;
 }
 
+// Moved to a display of another scale: wParam carries the new dots per inch,
+// lParam the rectangle the system suggests.
+INT_PTR OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+  const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+  if (suggested) RescaleMainDialog(window, LOWORD(wParam), *suggested);
+  return TRUE;
+}
+
 INT_PTR OnBrowseAgainMessage(HWND window, WPARAM wParam, LPARAM) {
   if (InstallDone == 0) OnBrowseAgain(window, wParam);
   return FALSE;
@@ -114,6 +123,7 @@ const Route kMessages[] = {
     {WM_COMMAND, OnCommand},
     {WM_JNOTIFY, OnWidgetNotify},
     {WM_BROWSE_AGAIN, OnBrowseAgainMessage},
+    {kDpiChangedMessage, OnDpiChanged},
 };
 
 }  // namespace

@@ -38,6 +38,14 @@ struct MainLayout {
 // after the margin has been added to it.
 MainLayout ComputeMainLayout(int width, int height, int textLeft);
 
+// The toolkit's TextLeft with the margin added, in the 100 % design.
+constexpr int kDesignTextLeft = 4 + kLeftMargin;
+
+// The layout of the window at dpi: the 100 % design's (worked out from
+// the background's size at that scale) with every position and length
+// scaled. At 96 dots per inch it is ComputeMainLayout's.
+MainLayout ScaledMainLayout(int backgroundWidth, int backgroundHeight, int dpi);
+
 // The window position and size that make the client area exactly
 // width x height while keeping the centre of the current window rectangle.
 // window is the window rectangle in screen coordinates, client the client

@@ -2,9 +2,11 @@
 
 #include "common/ElementSlots.h"
 #include "jui/BitmapCache.h"
+#include "jui/DisplayScale.h"
 #include "jui/GdiScope.h"
 #include "jui/JContext.h"
 #include "jui/JPanel.h"
+#include "jui/ScaledPictures.h"
 
 void Attach(HWND window, unsigned int backgroundId, int cursorId, const RECT* statusRect) {
   JPanel* panel = static_cast<JPanel*>(ElementSlots[kSlotPanel]);
@@ -12,8 +14,8 @@ void Attach(HWND window, unsigned int backgroundId, int cursorId, const RECT* st
   JContext* context = panel->context;
 
   context->window = window;
-  if (!UiFont) UiFont = CreateUiFont(13, 0);
-  if (!LinkFont) LinkFont = CreateUiFont(13, 1);
+  if (!UiFont) UiFont = CreateUiFont(UiFontHeight(context), 0);
+  if (!LinkFont) LinkFont = CreateUiFont(UiFontHeight(context), 1);
   if (!LinkCursor) LinkCursor = LoadCursorA(context->instance, MAKEINTRESOURCEA(cursorId));
   if (statusRect)
     SetRect(&context->statusRect, statusRect->left, statusRect->top, statusRect->right, statusRect->bottom);
@@ -25,10 +27,10 @@ void Attach(HWND window, unsigned int backgroundId, int cursorId, const RECT* st
   JBitmap* previous = context->background;
   JBitmap* background = new JBitmap();
   if (HDC dc = context->paintDC) {
-    background->fresh = LoadCachedBitmap(backgroundId, background, context->instance, dc);
+    background->fresh = LoadPictureAtDpi(backgroundId, context->dpi, background, context->instance, dc);
   } else {
     WindowDC windowDC(window);
-    background->fresh = LoadCachedBitmap(backgroundId, background, context->instance, windowDC.dc());
+    background->fresh = LoadPictureAtDpi(backgroundId, context->dpi, background, context->instance, windowDC.dc());
   }
   context->background = background;
   if (previous) {

@@ -6,7 +6,7 @@
 // Static initialisation leaves every id and reference count at 0: all free.
 BitmapCacheTable BitmapCache;
 
-int LoadCachedBitmap(unsigned int id, JBitmap* record, HINSTANCE instance, HDC dc) {
+int TakeCachedBitmap(unsigned int id, JBitmap* record) {
   for (int slot = 0; slot < kBitmapCacheSlots; ++slot) {
     // A free slot always has id 0, and id 0 is never requested.
     if (BitmapCache.id[slot] == id && BitmapCache.references[slot] != 0) {
@@ -15,9 +15,28 @@ int LoadCachedBitmap(unsigned int id, JBitmap* record, HINSTANCE instance, HDC d
       record->width = BitmapCache.width[slot];
       record->height = BitmapCache.height[slot];
       ++BitmapCache.references[slot];
-      return 0;
+      return 1;
     }
   }
+  return 0;
+}
+
+void KeepCachedBitmap(unsigned int id, const JBitmap* record) {
+  for (int slot = 0; slot < kBitmapCacheSlots; ++slot) {
+    if (BitmapCache.references[slot] == 0) {
+      BitmapCache.id[slot] = id;
+      BitmapCache.references[slot] = 1;
+      BitmapCache.memDC[slot] = record->memDC;
+      BitmapCache.bitmap[slot] = record->bitmap;
+      BitmapCache.width[slot] = record->width;
+      BitmapCache.height[slot] = record->height;
+      return;
+    }
+  }
+}
+
+int LoadCachedBitmap(unsigned int id, JBitmap* record, HINSTANCE instance, HDC dc) {
+  if (TakeCachedBitmap(id, record)) return 0;
 
   // Without a reference DC the screen is the reference.
   WindowDC screen(nullptr, dc == nullptr);
@@ -37,18 +56,7 @@ int LoadCachedBitmap(unsigned int id, JBitmap* record, HINSTANCE instance, HDC d
     SelectObject(record->memDC, record->bitmap);
   }
   SetRect(&record->extent, 0, 0, record->width, record->height);
-
-  for (int slot = 0; slot < kBitmapCacheSlots; ++slot) {
-    if (BitmapCache.references[slot] == 0) {
-      BitmapCache.id[slot] = id;
-      BitmapCache.references[slot] = 1;
-      BitmapCache.memDC[slot] = record->memDC;
-      BitmapCache.bitmap[slot] = record->bitmap;
-      BitmapCache.width[slot] = record->width;
-      BitmapCache.height[slot] = record->height;
-      break;
-    }
-  }
+  KeepCachedBitmap(id, record);
   return 1;
 }
 

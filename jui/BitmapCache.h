@@ -27,6 +27,14 @@ extern BitmapCacheTable BitmapCache;
 // them from the cache. The caller stores the result in record->fresh.
 int LoadCachedBitmap(unsigned int id, JBitmap* record, HINSTANCE instance, HDC dc);
 
+// The two halves of a load for pictures made another way: TakeCachedBitmap
+// fills the record from the slot holding id (adding a reference) and returns
+// 1, or returns 0 when no slot does; KeepCachedBitmap enters a record's
+// objects under id in the first free slot (none free: the record alone
+// holds them).
+int TakeCachedBitmap(unsigned int id, JBitmap* record);
+void KeepCachedBitmap(unsigned int id, const JBitmap* record);
+
 // Gives back one reference; the last one deletes the DC and the bitmap. A
 // record whose memDC is not in the cache is left alone.
 void ReleaseCachedBitmap(JBitmap* record);

@@ -5,6 +5,7 @@
 #include "common/bounded.h"
 #include "jui/GdiScope.h"
 #include "jui/RectConversion.h"
+#include "jui/ScaleRules.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ void JAncor::Draw(HDC dc) {
   linkRect.right = linkRect.left + extent.cx;
   linkRect.bottom = linkRect.top + extent.cy;
   RECT ring = linkRect;
-  InflateRect(&ring, 2, 1);
+  InflateRect(&ring, ScaledLength(2, context->dpi), ScaledLength(1, context->dpi));
   DrawFocusCue(dc, ring);
 }
 

@@ -6,6 +6,8 @@
 #include "jui/BitmapCache.h"
 #include "jui/PixelCopies.h"
 #include "jui/RectConversion.h"
+#include "jui/ScaleRules.h"
+#include "jui/ScaledPictures.h"
 #include "jui/TextDrawing.h"
 #include "jui/TileBitmap.h"
 
@@ -14,7 +16,7 @@ namespace {
 JBitmap* LoadImage(JContext* context, unsigned int id) {
   if (id == 0) return nullptr;
   JBitmap* image = new JBitmap();
-  image->fresh = LoadCachedBitmap(id, image, context->instance, context->paintDC);
+  image->fresh = LoadPictureAtDpi(id, context->dpi, image, context->instance, context->paintDC);
   return image;
 }
 
@@ -70,9 +72,10 @@ void JButton::Place(const RECT& position, unsigned int normalId, unsigned int pr
   }
   pressState = 0;
   if (normalId == pressedId) {
-    ++bounds.right;
-    ++bounds.bottom;
-    pressOffset = 1;
+    // One pixel of the 100 % design, at the display's scale.
+    pressOffset = ScaledLength(1, context->dpi);
+    bounds.right += pressOffset;
+    bounds.bottom += pressOffset;
   } else {
     pressOffset = 0;
   }
@@ -168,7 +171,8 @@ RECT JButton::FocusRing() const {
   RECT ring = bounds;
   ring.right -= pressOffset;
   ring.bottom -= pressOffset;
-  InflateRect(&ring, -kFocusInset, -kFocusInset);
+  const int inset = ScaledLength(kFocusInset, context->dpi);
+  InflateRect(&ring, -inset, -inset);
   return ring;
 }
 

@@ -20,6 +20,7 @@ struct JContext {
   RECT statusRect;                   // where hover texts are shown
   JElement* focus;                   // the widget holding the keyboard focus; null when a control or nothing has it
   int focusCues;                     // 1 once the keyboard has been used: the focused widget shows its cue
+  int dpi;                           // the display's dots per inch; 0 or 96: the 100 % design's pixels
 };
 
 // The one context of the program (zero at start).
@@ -41,3 +42,5 @@ HFONT CreateUiFont(int height, int underline);
 void ReplaceUiFont(int height);
 // TextLeft becomes its start, 4, plus margin; setting it again does not add up.
 void SetTextLeftMargin(int margin);
+// TextLeft becomes x (a start and margin already scaled to the display).
+void SetTextLeft(int x);

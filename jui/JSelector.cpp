@@ -12,6 +12,8 @@
 #include "jui/PixelCopies.h"
 #include "jui/PreparedDC.h"
 #include "jui/RectConversion.h"
+#include "jui/ScaleRules.h"
+#include "jui/ScaledPictures.h"
 #include "jui/SelectorRules.h"
 #include "jui/TextDrawing.h"
 #include "jui/TileBitmap.h"
@@ -61,15 +63,24 @@ JSelector::JSelector(JContext* ctx, const char* text, const RECT& position, unsi
   focusable = 1;
   accRole = toggle ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_SPINBUTTON;
 
+  Place(position, stripId, labelPlacement);
+  CopyCut(label, sizeof label, labelText);
+  CopyCut(accName, sizeof accName, label);
+}
+
+void JSelector::Place(const RECT& position, unsigned int stripId, unsigned int labelPlacement) {
+  if (flags & JS_VALUE_ONLY) return;
+  if (strip) {
+    ReleaseCachedBitmap(strip);
+    delete strip;
+  }
   hitRect = position;
   strip = new JBitmap();
-  strip->fresh = LoadCachedBitmap(stripId, strip, context->instance, context->paintDC);
+  strip->fresh = LoadPictureAtDpi(stripId, context->dpi, strip, context->instance, context->paintDC);
   SetRect(&eraseRect, position.left, position.top, position.left + position.right, position.top + position.bottom);
   hitRect = ToRect(SelectorBox(position.left, position.top, strip->height, (flags & JS_GRID) != 0,
                                (flags & JS_WIDE) != 0));
   SelectorLabelOffsets(labelPlacement, &labelDx, &labelDy);
-  CopyCut(label, sizeof label, labelText);
-  CopyCut(accName, sizeof accName, label);
 }
 
 JSelector::~JSelector() {
@@ -119,7 +130,7 @@ void JSelector::Draw(HDC dc) {
   PutText(label, dc, hitRect.left + labelDx, hitRect.top - labelDy);
   if (context->focus == this && context->focusCues) {
     RECT ring = LabelRect(dc);
-    InflateRect(&ring, 2, 1);
+    InflateRect(&ring, ScaledLength(2, context->dpi), ScaledLength(1, context->dpi));
     DrawFocusCue(dc, ring);
   }
 }

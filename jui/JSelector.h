@@ -38,6 +38,10 @@ class JSelector : public JElement {
             unsigned int labelPlacement, const char* label, int minimum, int count, int commandId, int flags,
             const char* componentKey);
 
+  // Places the box again, as the constructor does (with the context's
+  // scale): the strip is loaded anew; value and state stay.
+  void Place(const RECT& position, unsigned int stripId, unsigned int labelPlacement);
+
   int OnMouse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void Draw(HDC dc) override;
   int GetValue() override;

@@ -25,3 +25,5 @@ HFONT CreateUiFont(int height, int underline) {
 void ReplaceUiFont(int height) { UiFont = CreateUiFont(height, 0); }
 
 void SetTextLeftMargin(int margin) { TextLeft = kTextLeftStart + margin; }
+
+void SetTextLeft(int x) { TextLeft = x; }

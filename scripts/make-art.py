@@ -22,6 +22,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import compact_bmp  # noqa: E402
+import packed_picture  # noqa: E402
 
 # --------------------------------------------------------------------------
 # Palette
@@ -144,8 +145,8 @@ def text_coverage(text, scale, weight=1.0):
     labels crisp. Larger sizes join neighbouring glyph pixels with round
     strokes so diagonals come out smooth instead of stair-stepped.
     """
-    width = text_units(text) * scale
-    height = GLYPH_ROWS * scale
+    width = int(math.ceil(text_units(text) * scale))
+    height = int(math.ceil(GLYPH_ROWS * scale))
     cov = [0.0] * (width * height)
     cells = []
     ux = 0
@@ -224,6 +225,11 @@ def smoothstep(e0, e1, x):
     return t * t * (3 - 2 * t)
 
 
+def at_scale(v, s):
+    """A position or length of the 100 % design in pixels at scale s."""
+    return int(math.floor(v * s + 0.5))
+
+
 class Canvas:
     def __init__(self, w, h, color=(0, 0, 0)):
         self.w, self.h = w, h
@@ -263,6 +269,10 @@ class Canvas:
     def text(self, s, x, y, scale, color, a=1.0):
         """Draw text with the top of the capitals at y."""
         self.draw_cov(text_coverage(s, scale), x, y, color, a)
+
+    def text_at(self, s, x, y, scale, color, k):
+        """The same at scale k: position and size of the 100 % design times k."""
+        self.text(s, at_scale(x, k), at_scale(y, k), scale * k, color)
 
     def paste(self, other, x0, y0):
         for y in range(other.h):
@@ -327,20 +337,22 @@ def pad_cov(cov, m):
     return w, h, out
 
 
-def embossed_text(canvas, s, x, y, scale, color, depth=1.0, weight=1.0):
+def embossed_text(canvas, s, x, y, scale, color, depth=1.0, weight=1.0, k=1):
     """Text drawn as a raised, lit shape: soft shadow, then a fill lit from
-    the top left along its edges."""
-    m = scale + 3
+    the top left along its edges. k: the scale the picture is drawn at."""
+    x, y, scale = at_scale(x, k), at_scale(y, k), scale * k
+    m = int(math.ceil(scale)) + 3
     cw, ch, cov = pad_cov(text_coverage(s, scale, weight), m)
     ox, oy = x - m, y - m
-    shadow = blur(cw, ch, cov, max(1, scale // 2))
+    shadow = blur(cw, ch, cov, max(1, int(scale // 2)))
+    off = at_scale(2, k)
     for yy in range(ch):
         for xx in range(cw):
-            sx, sy = xx - 2, yy - 2
+            sx, sy = xx - off, yy - off
             if 0 <= sx < cw and 0 <= sy < ch:
                 a = shadow[sy * cw + sx] * 0.28 * depth
                 canvas.blend(ox + xx, oy + yy, (20, 28, 40), a)
-    height = blur(cw, ch, cov, max(1, scale // 3))
+    height = blur(cw, ch, cov, max(1, int(scale // 3)))
     for yy in range(1, ch - 1):
         for xx in range(1, cw - 1):
             c = cov[yy * cw + xx]
@@ -348,7 +360,7 @@ def embossed_text(canvas, s, x, y, scale, color, depth=1.0, weight=1.0):
                 continue
             gx = height[yy * cw + xx + 1] - height[yy * cw + xx - 1]
             gy = height[(yy + 1) * cw + xx] - height[(yy - 1) * cw + xx]
-            light = max(-1.0, min(1.0, (gx + gy) * 1.6 * depth))
+            light = max(-1.0, min(1.0, (gx + gy) * 1.6 * depth * k))
             if light > 0:
                 col = mix(color, (214, 226, 238), light * 0.75)
             else:
@@ -388,26 +400,37 @@ def quiet(x, y):
     return q
 
 
-def panel(w, h, relief=1.0):
-    c = Canvas(w, h)
+_RELIEF = {}
+
+
+def _relief_field(w, h, k):
+    """Per pixel of a w x h panel at scale k: the base colour's channels,
+    the ridge shading and how much of it to show. Computed once for the
+    background and the completion picture, which share the panel."""
+    from array import array
+    key = (w, k)
+    have = _RELIEF.get(key)
+    if have and have[0] >= h:
+        return have[1]
     levels = 9.0
-    ridge = 1.6          # half-width of a contour ridge in pixels
+    ridge = 1.6          # half-width of a contour ridge in pixels (of the 100 % design)
+    band_y = at_scale(BAND_Y, k)
+    field = [array('d') for _ in range(5)]
     for y in range(h):
+        ly = (y + 0.5) / k - 0.5
         for x in range(w):
-            if y >= BAND_Y:
-                t = (y - BAND_Y) / (H - BAND_Y - 1)
-                col = mix(BAND_TOP, BAND_BOTTOM, t)
-                # faint horizontal sheen so the band is not flat
-                col = mix(col, (90, 110, 132), 0.10 * (1 - abs(x - 300) / 300))
-                c.set(x, y, col)
+            lx = (x + 0.5) / k - 0.5
+            if y >= band_y:
+                for f in field:
+                    f.append(0.0)
                 continue
-            base = mix(PANEL_TOP, PANEL_BOTTOM, y / BAND_Y)
+            base = mix(PANEL_TOP, PANEL_BOTTOM, ly / BAND_Y)
             # gentle lighter glow towards the upper left
-            g = math.exp(-(((x - 90) / 260) ** 2 + ((y - 40) / 150) ** 2))
+            g = math.exp(-(((lx - 90) / 260) ** 2 + ((ly - 40) / 150) ** 2))
             base = mix(base, (246, 244, 240), 0.45 * g)
-            t = terrain(x, y) * levels
-            gx = (terrain(x + 0.5, y) - terrain(x - 0.5, y)) * levels
-            gy = (terrain(x, y + 0.5) - terrain(x, y - 0.5)) * levels
+            t = terrain(lx, ly) * levels
+            gx = (terrain(lx + 0.5, ly) - terrain(lx - 0.5, ly)) * levels
+            gy = (terrain(lx, ly + 0.5) - terrain(lx, ly - 0.5)) * levels
             gl = math.sqrt(gx * gx + gy * gy)
             shade = 0.0
             if gl > 1e-6:
@@ -417,7 +440,32 @@ def panel(w, h, relief=1.0):
                     dr = -(math.pi / (2 * ridge)) * math.sin(math.pi * s / ridge)
                     nx, ny = gx / gl, gy / gl
                     shade = dr * (nx + ny) * 0.7071
-            shade *= relief * quiet(x, y)
+            for f, v in zip(field, (base[0], base[1], base[2], shade, quiet(lx, ly))):
+                f.append(v)
+    _RELIEF[key] = (h, field)
+    return field
+
+
+def panel(w, h, relief=1.0, k=1):
+    """The panel of the 100 % design drawn w x h pixels large at scale k."""
+    c = Canvas(w, h)
+    band_y = at_scale(BAND_Y, k)
+    field = _relief_field(w, h, k)
+    for y in range(h):
+        ly = (y + 0.5) / k - 0.5
+        for x in range(w):
+            lx = (x + 0.5) / k - 0.5
+            if y >= band_y:
+                t = clamp01((ly - BAND_Y) / (H - BAND_Y - 1))
+                col = mix(BAND_TOP, BAND_BOTTOM, t)
+                # faint horizontal sheen so the band is not flat
+                col = mix(col, (90, 110, 132), 0.10 * (1 - abs(lx - 300) / 300))
+                c.set(x, y, col)
+                continue
+            i = y * w + x
+            base = (field[0][i], field[1][i], field[2][i])
+            shade = field[3][i]
+            shade *= relief * field[4][i]
             if shade > 0:
                 col = mix(base, (255, 253, 250), min(1.0, shade * 0.45))
             else:
@@ -425,30 +473,35 @@ def panel(w, h, relief=1.0):
             c.set(x, y, col)
     # edge between panel and band: a dark line above a light one
     for x in range(w):
-        if BAND_Y - 1 < h:
-            c.blend(x, BAND_Y - 1, (150, 146, 140), 0.6)
-        if BAND_Y < h:
-            c.blend(x, BAND_Y, (120, 142, 166), 0.7)
+        for y in range(at_scale(BAND_Y - 1, k), band_y):
+            if y < h:
+                c.blend(x, y, (150, 146, 140), 0.6)
+        for y in range(band_y, at_scale(BAND_Y + 1, k)):
+            if y < h:
+                c.blend(x, y, (120, 142, 166), 0.7)
     return c
 
 
-def groove(c, x0, x1, y):
+def groove(c, x0, x1, y, k=1):
     """An engraved horizontal line: dark above light, fading at the ends."""
-    for x in range(x0, x1):
-        a = smoothstep(x0, x0 + 40, x) * (1 - smoothstep(x1 - 40, x1, x))
-        c.blend(x, y, (176, 170, 162), a)
-        c.blend(x, y + 1, (252, 251, 249), a)
+    for x in range(at_scale(x0, k), at_scale(x1, k)):
+        lx = (x + 0.5) / k - 0.5
+        a = smoothstep(x0, x0 + 40, lx) * (1 - smoothstep(x1 - 40, x1, lx))
+        for yy in range(at_scale(y, k), at_scale(y + 1, k)):
+            c.blend(x, yy, (176, 170, 162), a)
+        for yy in range(at_scale(y + 1, k), at_scale(y + 2, k)):
+            c.blend(x, yy, (252, 251, 249), a)
 
 
-def header(c):
-    embossed_text(c, 'iRelief', 24, 20, 5, (52, 82, 112), weight=1.15)
-    c.text('Relief & emboss filter plug-in', 27, 66, 2, INK_SOFT)
-    groove(c, 16, 584, 88)
+def header(c, k=1):
+    embossed_text(c, 'iRelief', 24, 20, 5, (52, 82, 112), weight=1.15, k=k)
+    c.text_at('Relief & emboss filter plug-in', 27, 66, 2, INK_SOFT, k)
+    groove(c, 16, 584, 88, k)
 
 
-def background():
-    c = panel(W, H)
-    header(c)
+def background(k=1):
+    c = panel(at_scale(W, k), at_scale(H, k), k=k)
+    header(c, k)
     return c
 
 
@@ -456,19 +509,20 @@ def background():
 # Completion picture
 
 
-def tick_badge(c, cx, cy, r):
+def tick_badge(c, cx, cy, r, k=1):
     """A round green badge with a raised tick, lit from the top left."""
-    size = int(2 * r + 12)
+    cx, cy, r = cx * k, cy * k, r * k
+    size = int(2 * r + 12 * k)
     ox, oy = int(cx - size / 2), int(cy - size / 2)
     disc = [0.0] * (size * size)
     for y in range(size):
         for x in range(size):
             d = math.hypot(x + 0.5 - (cx - ox), y + 0.5 - (cy - oy))
             disc[y * size + x] = clamp01(r + 0.5 - d)
-    shadow = blur(size, size, disc, 3)
+    shadow = blur(size, size, disc, at_scale(3, k))
     for y in range(size):
         for x in range(size):
-            sx, sy = x - 2, y - 3
+            sx, sy = x - at_scale(2, k), y - at_scale(3, k)
             if 0 <= sx < size and 0 <= sy < size:
                 c.blend(ox + x, oy + y, (30, 36, 44), shadow[sy * size + sx] * 0.30)
     for y in range(size):
@@ -488,7 +542,7 @@ def tick_badge(c, cx, cy, r):
     pts = [(cx - r * 0.45, cy + r * 0.02), (cx - r * 0.12, cy + r * 0.34),
            (cx + r * 0.48, cy - r * 0.32)]
     width = r * 0.13
-    for shift, col, alpha in ((1.5, (22, 70, 40), 0.5), (0.0, (250, 252, 248), 1.0)):
+    for shift, col, alpha in ((1.5 * k, (22, 70, 40), 0.5), (0.0, (250, 252, 248), 1.0)):
         for (ax, ay), (bx, by) in zip(pts, pts[1:]):
             ax, ay, bx, by = ax + shift, ay + shift, bx + shift, by + shift
             vx, vy = bx - ax, by - ay
@@ -509,12 +563,12 @@ DONE_H = 298
 LINK_HOLE = (450, 14, 600, 40)
 
 
-def done():
-    c = panel(W, DONE_H, relief=0.55)
-    header(c)
-    tick_badge(c, 104, 180, 38)
-    c.text('iRelief has been installed', 170, 146, 3, INK)
-    c.text('Thank you for choosing Mirefold.', 171, 186, 2, INK_SOFT)
+def done(k=1):
+    c = panel(at_scale(W, k), at_scale(DONE_H, k), relief=0.55, k=k)
+    header(c, k)
+    tick_badge(c, 104, 180, 38, k)
+    c.text_at('iRelief has been installed', 170, 146, 3, INK, k)
+    c.text_at('Thank you for choosing Mirefold.', 171, 186, 2, INK_SOFT, k)
     return c
 
 
@@ -522,18 +576,21 @@ def done():
 # Buttons and small pictures
 
 
-def button(w, h, label):
-    """A rounded slate button for the bottom band. Outside the rounded shape
-    the picture is see-through white; the corner edges are blended with the
-    band colour behind them so they do not fringe."""
+def button(w, h, label, k=1):
+    """A rounded slate button for the bottom band, w x h in the 100 % design,
+    drawn at scale k. Outside the rounded shape the picture is see-through
+    white; the corner edges are blended with the band colour behind them so
+    they do not fringe."""
+    lw, lh = w, h
+    w, h = at_scale(lw, k), at_scale(lh, k)
     c = Canvas(w, h)
-    cov = round_rect_cov(w, h, 0, 0, w, h, 4.5)
-    inner = round_rect_cov(w, h, 1, 1, w - 1, h - 1, 3.5)
-    band = mix(BAND_TOP, BAND_BOTTOM, (299 + h / 2 - BAND_Y) / (H - BAND_Y - 1))
+    cov = round_rect_cov(w, h, 0, 0, w, h, 4.5 * k)
+    inner = round_rect_cov(w, h, 1 * k, 1 * k, w - 1 * k, h - 1 * k, 3.5 * k)
+    band = mix(BAND_TOP, BAND_BOTTOM, (299 + lh / 2 - BAND_Y) / (H - BAND_Y - 1))
     for y in range(h):
         t = y / (h - 1)
         face = mix((112, 140, 168), (68, 94, 122), t)
-        if y == 1:
+        if at_scale(1, k) <= y < at_scale(2, k):
             face = mix(face, (168, 190, 212), 0.6)
         for x in range(w):
             a = cov[y * w + x]
@@ -542,19 +599,19 @@ def button(w, h, label):
                 continue
             col = mix((24, 34, 46), face, inner[y * w + x])
             c.set(x, y, mix(band, col, a))
-    tw = text_units(label)
+    tw = int(math.ceil(text_units(label) * k))
     tx = (w - tw) // 2
-    ty = (h - 7) // 2
-    c.text(label, tx, ty + 1, 1, (30, 44, 60), 0.55)
-    c.text(label, tx, ty, 1, (246, 248, 250))
+    ty = (h - at_scale(7, k)) // 2
+    c.text(label, tx, ty + at_scale(1, k), k, (30, 44, 60), 0.55)
+    c.text(label, tx, ty, k, (246, 248, 250))
     return c
 
 
-def indicator(label):
-    w, h = 20, 19
+def indicator(label, k=1):
+    w, h = at_scale(20, k), at_scale(19, k)
     c = Canvas(w, h)
-    cov = round_rect_cov(w, h, 0, 0, w, h, 4.5)
-    inner = round_rect_cov(w, h, 1, 1, w - 1, h - 1, 3.5)
+    cov = round_rect_cov(w, h, 0, 0, w, h, 4.5 * k)
+    inner = round_rect_cov(w, h, 1 * k, 1 * k, w - 1 * k, h - 1 * k, 3.5 * k)
     behind = mix(PANEL_TOP, PANEL_BOTTOM, 245 / BAND_Y)
     for y in range(h):
         face = mix((96, 126, 156), (62, 88, 116), y / (h - 1))
@@ -562,8 +619,8 @@ def indicator(label):
             a = cov[y * w + x]
             col = mix((38, 54, 72), face, inner[y * w + x])
             c.set(x, y, mix(behind, col, a))
-    tw = text_units(label)
-    c.text(label, (w - tw) // 2, 6, 1, (246, 248, 250))
+    tw = int(math.ceil(text_units(label) * k))
+    c.text(label, (w - tw) // 2, at_scale(6, k), k, (246, 248, 250))
     return c
 
 
@@ -579,28 +636,51 @@ TICK = (
     '....####.....',
     '.....##......',
 )
+# The same tick as two strokes, in the units of the 13-pixel frame, for the
+# larger scales: corner points and half the stroke width.
+TICK_STROKE = ((3.0, 6.0), (5.6, 8.6), (10.9, 3.8))
+TICK_HALF_WIDTH = 1.05
 
 
-def checkbox_strip():
-    c = Canvas(52, 13)
+def capsule_cov(x, y, a, b, half):
+    """Coverage of pixel (x, y) by the stroke from a to b, half wide."""
+    (ax, ay), (bx, by) = a, b
+    vx, vy = bx - ax, by - ay
+    px_, py_ = x + 0.5, y + 0.5
+    t = clamp01(((px_ - ax) * vx + (py_ - ay) * vy) / (vx * vx + vy * vy))
+    return clamp01(half + 0.5 - math.hypot(px_ - ax - t * vx, py_ - ay - t * vy))
+
+
+def checkbox_strip(k=1):
+    n = at_scale(13, k)             # one frame is n x n
+    edge_w = at_scale(1, k)
+    c = Canvas(4 * n, n)
     border = (128, 28, 30)
     tick = (40, 150, 64)
+    stroke = [(x * k, y * k) for x, y in TICK_STROKE]
     for f in range(4):
-        x0 = f * 13
+        x0 = f * n
         fill = (226, 226, 226) if f in (0, 2) else (190, 190, 190)
-        for y in range(13):
-            for x in range(13):
-                edge = x in (0, 12) or y in (0, 12)
+        for y in range(n):
+            for x in range(n):
+                edge = x < edge_w or y < edge_w or x >= n - edge_w or y >= n - edge_w
                 col = border if edge else fill
                 # inner shade under the top and left edges
-                if not edge and (x == 1 or y == 1):
+                if not edge and (x < 2 * edge_w or y < 2 * edge_w):
                     col = mix(col, (120, 120, 120), 0.25)
                 c.set(x0 + x, y, col)
-        if f >= 2:
+        if f < 2:
+            continue
+        if k == 1:
             for y, row in enumerate(TICK):
                 for x, ch in enumerate(row):
                     if ch == '#':
                         c.set(x0 + x, y, tick)
+            continue
+        for y in range(n):
+            for x in range(n):
+                a = max(capsule_cov(x, y, p, q, TICK_HALF_WIDTH * k) for p, q in zip(stroke, stroke[1:]))
+                c.blend(x0 + x, y, tick, a)
     return c
 
 
@@ -850,6 +930,49 @@ def mark_clear(canvas):
     return canvas
 
 
+# The sets drawn for the larger display scales: dots per inch, the set each
+# is stored over (jui/ScaleRules.h has the same list) and the largest step
+# of its near-lossless packing (scripts/packed_picture.py; a picture whose
+# mean difference would exceed 1 at that step takes a smaller one).
+SETS = ((144, 96, 7), (192, 144, 9), (288, 192, 11))
+
+
+def pictures(k=1):
+    """Every bitmap of the window drawn at scale k: (file stem, resource id,
+    canvas, see-through, hole)."""
+    hole = tuple(at_scale(v, k) for v in LINK_HOLE)
+    return (
+        ('bg', 222, background(k), False, None),
+        ('done', 213, done(k), True, hole),
+        ('exit', 203, mark_clear(button(58, 19, 'Exit', k)), True, None),
+        ('install', 219, mark_clear(button(60, 19, 'Install', k)), True, None),
+        ('finish', 220, mark_clear(button(60, 19, 'Finish', k)), True, None),
+        ('ind', 224, indicator('32', k), False, None),
+        ('ind', 225, indicator('64', k), False, None),
+        ('check', 128, checkbox_strip(k), False, None),
+    )
+
+
+def see_through_pixels(canvas, see_through, hole):
+    """The canvas's pixels as the pictures store them (see bmp_bytes)."""
+    w, h = canvas.w, canvas.h
+    px = canvas.rgb_bytes()
+    if not see_through:
+        return px
+    px = [OFF_WHITE if p == WHITE and not canvas_marked_clear(canvas, i) else p for i, p in enumerate(px)]
+    if hole:
+        x0, y0, x1, y1 = hole
+        for y in range(max(0, y0), min(h, y1)):
+            for x in range(max(0, x0), min(w, x1)):
+                px[y * w + x] = WHITE
+    return px
+
+
+def set_resource_id(design_id, dpi):
+    """jui/ScaleRules.cpp, PictureSetResourceId."""
+    return dpi * 100 + design_id
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     args = sys.argv[1:]
@@ -881,6 +1004,32 @@ def main():
                     f.write(data.reference)
         else:
             print(f'{name}: {len(data)} bytes')
+
+    # The larger sets, each packed over the pictures of a smaller one as the
+    # program decodes them.
+    decoded = {}
+    for name, data in files.items():
+        if isinstance(data, Picture):
+            w, h, px, _ = compact_bmp.decode(bytes(data))
+            decoded[(int(''.join(ch for ch in name if ch.isdigit())), 96)] = (w, h, px)
+    rc_lines = ['// The pictures of the larger display scales (scripts/make-art.py writes this file).']
+    for dpi, base_dpi, step in SETS:
+        k = dpi / 96 if dpi % 96 else dpi // 96
+        for stem, rid, canvas, see_through, hole in pictures(k):
+            px = see_through_pixels(canvas, see_through, hole)
+            data, dec, used = packed_picture.encode_within(canvas.w, canvas.h, px, decoded[(rid, base_dpi)],
+                                                           base_dpi, dpi, step)
+            decoded[(rid, dpi)] = (canvas.w, canvas.h, dec)
+            name = f'{stem}{rid}-{dpi}.jpk'
+            with open(os.path.join(out_dir, name), 'wb') as f:
+                f.write(data)
+            if reference_dir:
+                with open(os.path.join(reference_dir, f'{stem}{rid}-{dpi}.bmp'), 'wb') as f:
+                    f.write(bmp24_bytes(canvas.w, canvas.h, px))
+            rc_lines.append(f'LANGUAGE 9, 1\n{set_resource_id(rid, dpi)} JPK "@ART_DIR@/{name}"')
+            print(f'{name}: {len(data)} bytes, {canvas.w} x {canvas.h}, step {used}')
+    with open(os.path.join(out_dir, 'sets.rc.in'), 'w') as f:
+        f.write('\n'.join(rc_lines) + '\n')
 
 
 if __name__ == '__main__':

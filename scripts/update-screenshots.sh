@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 mkdir -p "$root/docs"
-for name in choosing completed; do
+for name in choosing choosing-200 completed; do
   for tree in "$build" "$build/win64"; do
     if [ -f "$tree/shots/$name.bmp" ]; then
       convert "$tree/shots/$name.bmp" -strip "$root/docs/$name.png"

@@ -240,14 +240,15 @@ TEST_F(InstallerResources, ManifestDeclaresVersionSupportedSystemsControlsAndDpi
   HANDLE context = CreateActCtxA(&request);
   ASSERT_NE(INVALID_HANDLE_VALUE, context) << "the system refuses the manifest, error " << GetLastError();
 
-  // DPI: unaware, by both the old and the new setting.
+  // DPI: per-monitor aware, version 2 first, by the new setting; per-monitor
+  // ("true/pm") by the old one that Windows 8.1 reads.
   const struct {
     const wchar_t* space;
     const wchar_t* name;
     const wchar_t* expected;
   } settings[] = {
-      {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"false"},
-      {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"unaware"},
+      {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"},
+      {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness", L"PerMonitorV2, PerMonitor"},
   };
   for (const auto& setting : settings) {
     wchar_t value[64];

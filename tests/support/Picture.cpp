@@ -32,6 +32,38 @@ bool Picture::SaveBmp(const std::string& path) const {
   return std::fclose(out) == 0 && ok;
 }
 
+Picture ReadBmpFile(const std::string& path) {
+  Picture picture;
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return picture;
+  std::vector<unsigned char> bytes;
+  unsigned char chunk[65536];
+  std::size_t n = 0;
+  while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+  std::fclose(in);
+  BITMAPFILEHEADER file;
+  BITMAPINFOHEADER info;
+  if (bytes.size() < sizeof file + sizeof info) return picture;
+  std::memcpy(&file, bytes.data(), sizeof file);
+  std::memcpy(&info, bytes.data() + sizeof file, sizeof info);
+  if (file.bfType != 0x4D42 || info.biBitCount != 24 || info.biCompression != BI_RGB || info.biWidth <= 0) return picture;
+  const int width = info.biWidth;
+  const int height = info.biHeight < 0 ? -info.biHeight : info.biHeight;
+  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
+  if (file.bfOffBits + stride * height > bytes.size()) return picture;
+  picture.width = width;
+  picture.height = height;
+  picture.pixels.resize(static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    const int row = info.biHeight < 0 ? y : height - 1 - y;
+    const unsigned char* p = bytes.data() + file.bfOffBits + stride * row;
+    for (int x = 0; x < width; ++x)
+      picture.pixels[static_cast<std::size_t>(y) * width + x] =
+          (static_cast<std::uint32_t>(p[x * 3 + 2]) << 16) | (p[x * 3 + 1] << 8) | p[x * 3];
+  }
+  return picture;
+}
+
 Picture CaptureClient(HWND window) {
   Picture picture;
   RECT client;

@@ -28,6 +28,9 @@ struct Picture {
 // pre-filled with the sentinel colour.
 Picture CaptureClient(HWND window);
 
+// A 24-bit BMP file (bottom-up or top-down), or an empty picture.
+Picture ReadBmpFile(const std::string& path);
+
 // Bitmap resource id of module (a 24-bit DIB, or an 8- or 4-bit palette
 // one, plain or run-length encoded), or an empty picture.
 Picture LoadBitmapResource(HMODULE module, int id);

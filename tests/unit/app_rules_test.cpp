@@ -192,3 +192,31 @@ TEST(FailureMessage, FolderSaysWhatFailedAndTheSystemError) {
 }
 
 }  // namespace
+
+TEST(MainLayout, AtTwiceTheScaleEveryPositionAndLengthDoubles) {
+  const MainLayout d = ComputeMainLayout(600, 320, 20);
+  const MainLayout same = ScaledMainLayout(600, 320, 96);
+  EXPECT_EQ(d.dropDownWidth, same.dropDownWidth);
+  EXPECT_EQ(d.exitButton.x, same.exitButton.x);
+  EXPECT_EQ(d.statusRect.left, same.statusRect.left);
+
+  const MainLayout l = ScaledMainLayout(1200, 640, 192);
+  EXPECT_EQ(32, l.dropDownLeft);
+  EXPECT_EQ(520, l.dropDownTop);
+  EXPECT_EQ(1130, l.dropDownWidth);
+  EXPECT_EQ(1074, l.exitButton.x);
+  EXPECT_EQ(598, l.exitButton.y);
+  EXPECT_EQ(476, l.captionTop);
+  EXPECT_EQ(40, l.statusRect.left);
+  EXPECT_EQ(902, l.statusRect.right);
+  EXPECT_EQ(580, l.selector.left);
+  EXPECT_EQ(620, l.selector.right) << "the cleared area's width scales too";
+}
+
+TEST(MainLayout, AtOneAndAQuarterTheDropDownEndsWhereTheDesignsDoes) {
+  // 750 x 400 is the 600 x 320 background at 120 dots per inch.
+  const MainLayout l = ScaledMainLayout(750, 400, 120);
+  EXPECT_EQ(20, l.dropDownLeft);
+  EXPECT_EQ(726, l.dropDownLeft + l.dropDownWidth) << "581 * 1.25 = 726.25";
+  EXPECT_EQ(594, l.installButton.x) << "475 * 1.25 = 593.75";
+}

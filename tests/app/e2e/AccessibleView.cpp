@@ -32,6 +32,9 @@ AccessibleChild Describe(IAccessible* object, long id) {
   VariantClear(&value);
   if (SUCCEEDED(object->get_accState(Id(id), &value)) && value.vt == VT_I4) child.state = value.lVal;
   VariantClear(&value);
+  long left = 0, top = 0, width = 0, height = 0;
+  if (SUCCEEDED(object->accLocation(&left, &top, &width, &height, Id(id))))
+    child.location = {left, top, left + width, top + height};
   return child;
 }
 

@@ -12,6 +12,7 @@ struct AccessibleChild {
   long role = 0;
   long state = 0;
   bool isWindow = false;  // a control with an object of its own (the drop-down)
+  RECT location{};        // accLocation, in screen coordinates
 };
 
 class AccessibleView {
