@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "jui/BitmapCache.h"
+#include "jui/BlankBitmap.h"
 #include "jui/GdiScope.h"
 #include "jui/PackedPicture.h"
 #include "jui/Resample.h"
@@ -75,13 +76,7 @@ bool DesignPixels(HINSTANCE instance, unsigned designId, HDC dc, Pixels* out) {
   GetObjectA(bitmap, sizeof info, &info);
   bool ok = info.bmWidth > 0 && info.bmHeight > 0 && out->Allocate(info.bmWidth, info.bmHeight);
   if (ok) {
-    BITMAPINFO request = {};
-    request.bmiHeader.biSize = sizeof request.bmiHeader;
-    request.bmiHeader.biWidth = info.bmWidth;
-    request.bmiHeader.biHeight = -info.bmHeight;
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 24;
-    request.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO request = TopDownRgbFormat(info.bmWidth, info.bmHeight);
     ok = GetDIBits(dc, bitmap, 0, info.bmHeight, out->bytes, &request, DIB_RGB_COLORS) == info.bmHeight;
   }
   DeleteObject(bitmap);
@@ -150,13 +145,7 @@ int LoadPictureAtDpi(unsigned int designId, int dpi, JBitmap* record, HINSTANCE 
   Pixels pixels;
   if (!ScaledPixels(instance, designId, dpi, dc, &pixels)) return LoadCachedBitmap(designId, record, instance, dc);
 
-  BITMAPINFO format = {};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = pixels.width;
-  format.bmiHeader.biHeight = -pixels.height;
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 24;
-  format.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO format = TopDownRgbFormat(pixels.width, pixels.height);
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(dc, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap || !bits) {
