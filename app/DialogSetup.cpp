@@ -96,12 +96,12 @@ void PlaceWidgets(const MainLayout& layout) {
     unsigned bitmap;
   };
   const Placed buttons[] = {
-      {kSlotExitButton, layout.exitButton, kExitBitmap},
-      {kSlotInstallButton, layout.installButton, kInstallBitmap},
-      {kSlotFinishButton, layout.finishButton, kFinishBitmap},
-      {kSlotIndicator32, layout.indicator32, kIndicator32Bitmap},
-      {kSlotIndicator64, layout.indicator64, kIndicator64Bitmap},
-      {kSlotCompletionPicture, layout.completionPicture, kCompletionBitmap},
+      {kSlotExitButton, layout.exitButton, IDB_EXIT_BUTTON},
+      {kSlotInstallButton, layout.installButton, IDB_INSTALL_BUTTON},
+      {kSlotFinishButton, layout.finishButton, IDB_FINISH_BUTTON},
+      {kSlotIndicator32, layout.indicator32, IDB_INDICATOR32},
+      {kSlotIndicator64, layout.indicator64, IDB_INDICATOR64},
+      {kSlotCompletionPicture, layout.completionPicture, IDB_COMPLETION_PICTURE},
   };
   for (const Placed& b : buttons)
     if (JButton* button = SlotButton(b.slot))
@@ -226,7 +226,7 @@ void RescaleMainDialog(HWND window, int dpi, const RECT& suggested) {
   LentPaintDC windowDC(&MainContext, window);
   SetDisplayDpi(&MainContext, dpi);
   const RECT provisionalStatus = {0, 0, 100, 20};
-  Attach(window, kBackgroundBitmap, kLinkCursor, &provisionalStatus);
+  Attach(window, IDB_BACKGROUND, IDC_LINK_CURSOR, &provisionalStatus);
   int width = 0;
   int height = 0;
   TakeLayout(&width, &height);
