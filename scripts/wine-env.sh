@@ -4,7 +4,7 @@
 #   . scripts/wine-env.sh
 WINE_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WINE64=/usr/lib/wine/wine64
-WINE32=/usr/lib/wine/wine
+WINE32=${X86_WINE32:-/usr/lib/wine/wine}  # X86_WINE32: a stand-in, for the tests
 WINESERVER=/usr/lib/wine/wineserver
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
 

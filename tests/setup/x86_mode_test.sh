@@ -71,6 +71,26 @@ status=$?
 [ $status = 77 ] || fail "wine-test.sh gave $status, expected 77 (skipped): $out"
 grep -q '^skipped: .*runs no 32-bit code' <<<"$out" || fail "the skip gives no reason: $out"
 
+# An emulated test program that Wine's server ends (SIGKILL) while it exits
+# passes only when its own report was complete and said no case failed.
+fake=$work/fake-wine
+cat >"$fake" <<'FAKE'
+#!/bin/bash
+report=${GTEST_OUTPUT#xml:Z:}
+case $2 in
+  passed) echo '<testsuites tests="3" failures="0" disabled="0" errors="0" name="AllTests"></testsuites>' >"$report" ;;
+  failed) echo '<testsuites tests="3" failures="1" disabled="0" errors="0" name="AllTests"></testsuites>' >"$report" ;;
+  cut) echo '<testsuites tests="3" failures="0"' >"$report" ;;
+esac
+kill -9 $$
+FAKE
+chmod +x "$fake"
+for outcome in passed:0 failed:137 cut:137 none:137; do
+  X86_RUN=emulated X86_WINE32=$fake "$scripts/wine-test.sh" x86 program.exe "${outcome%%:*}" >/dev/null 2>&1
+  status=$?
+  [ "$status" = "${outcome#*:}" ] || fail "a program ended by Wine's server with report '${outcome%%:*}': expected ${outcome#*:}, got $status"
+done
+
 # The closing line counts from CTest's record of the run: a failed x86 test
 # is counted as failed, a skipped one as skipped, neither as having run.
 mkdir -p "$work/build"
