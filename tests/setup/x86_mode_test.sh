@@ -81,11 +81,16 @@ case $2 in
   passed) echo '<testsuites tests="3" failures="0" disabled="0" errors="0" name="AllTests"></testsuites>' >"$report" ;;
   failed) echo '<testsuites tests="3" failures="1" disabled="0" errors="0" name="AllTests"></testsuites>' >"$report" ;;
   cut) echo '<testsuites tests="3" failures="0"' >"$report" ;;
+  flaky) [ -e "$0.ran" ] && exit 0; touch "$0.ran"; echo "qemu: uncaught target signal 11 (Segmentation fault) - core dumped"; exit 1 ;;
+  broken) echo "qemu: uncaught target signal 11 (Segmentation fault) - core dumped"; exit 1 ;;
+  failing) exit 1 ;;
 esac
 kill -9 $$
 FAKE
 chmod +x "$fake"
-for outcome in passed:0 failed:137 cut:137 none:137; do
+# A run that failed with a crash of the emulator is run again, up to three
+# runs; an ordinary failure is not.
+for outcome in passed:0 failed:137 cut:137 none:137 flaky:0 broken:1 failing:1; do
   X86_RUN=emulated X86_WINE32=$fake "$scripts/wine-test.sh" x86 program.exe "${outcome%%:*}" >/dev/null 2>&1
   status=$?
   [ "$status" = "${outcome#*:}" ] || fail "a program ended by Wine's server with report '${outcome%%:*}': expected ${outcome#*:}, got $status"
