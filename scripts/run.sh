@@ -50,7 +50,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "run: preparing the Wine prefix $WINEPREFIX (once)"
   setsid "${X86_WRAP[@]}" "$WINE64" wineboot -i </dev/null >/dev/null 2>&1 || true
 fi
-setsid "$WINESERVER" -p 60 </dev/null >/dev/null 2>&1 &
+setsid "$WINESERVER" -p 60 </dev/null >/dev/null 2>&1 || true
 
 # One sample host: an existing folder registered as a Photoshop plug-in folder.
 host='C:\Program Files\Demo Paint\Plug-ins'

@@ -6,7 +6,9 @@ WINE_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WINE64=/usr/lib/wine/wine64
 WINE32=${X86_WINE32:-/usr/lib/wine/wine}  # X86_WINE32: a stand-in, for the tests
 WINESERVER=/usr/lib/wine/wineserver
-export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+# No Wine debugger either: a program that crashes ends there, as on a
+# machine without one, instead of keeping its runner's pipes open.
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
 # x86_decide: how 32-bit Windows code runs here: as X86_RUN says when it is
 # set (native, emulated or skipped: the build's configured answer), else as

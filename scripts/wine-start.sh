@@ -36,7 +36,9 @@ if [ ! -f "$prefix/system.reg" ]; then
   "$WINESERVER" -k </dev/null >/dev/null 2>&1 || true
   "$WINESERVER" -w </dev/null >/dev/null 2>&1 || true
 fi
-setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1 &
+# The persistent server, before anything else starts one that is not: it
+# returns once it serves the prefix.
+setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
 # Wait until the prefix answers, so that the first test does not pay for the
 # start; the desktop comes up with it.
 for _ in $(seq 120); do

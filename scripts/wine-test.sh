@@ -64,7 +64,7 @@ ok = run.tag == "testsuites" and int(run.get("tests", "0")) > 0 and run.get("fai
 sys.exit(0 if ok else 1)
 PY
 }
-emulator_crash='qemu: uncaught target signal|Got unexpected trap|wine: Unhandled (exception|illegal instruction|page fault)'
+emulator_crash='qemu: uncaught target signal|Got unexpected trap|wine: Unhandled (exception|illegal instruction|page fault)|wine client error'
 for attempt in 1 2 3; do
   rm -f "$work/report.xml"
   GTEST_OUTPUT="xml:Z:$work/report.xml" "$WINE_SCRIPTS/x86-emulated.sh" "$WINE32" "$@" 2>&1 | tee "$work/output"
