@@ -211,9 +211,12 @@ __attribute__((target("avx2"))) int UnitSamples8Avx2(const uint8_t* const* plus,
   return i;
 }
 
+// No function-local static here: its thread-safe guard would bring the C++
+// runtime's exception machinery into the plug-in (three times its size).
+// After the first call, both are a read of what that call found.
 bool HaveAvx2() {
-  static const bool have = (__builtin_cpu_init(), __builtin_cpu_supports("avx2") != 0);
-  return have;
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
 }
 #endif
 
