@@ -64,11 +64,25 @@ ok = run.tag == "testsuites" and int(run.get("tests", "0")) > 0 and run.get("fai
 sys.exit(0 if ok else 1)
 PY
 }
+# What a run leaves behind (an installer whose driver crashed) is ended with
+# it: it would hold the single copy's mutex for the next run. Each run's
+# programs carry its mark in their environment, which Wine hands on.
+mark=x86-run-$$-$RANDOM
+end_leftovers() {
+  local pid
+  for pid in $(grep -lsz "^X86_RUN_MARK=$mark\$" /proc/[0-9]*/environ | cut -d/ -f3); do
+    case $(cat "/proc/$pid/comm" 2>/dev/null) in wineserver*) continue ;; esac
+    [ "$pid" = $$ ] || kill -9 "$pid" 2>/dev/null
+  done
+}
 emulator_crash='qemu: uncaught target signal|Got unexpected trap|wine: Unhandled (exception|illegal instruction|page fault)|wine client error'
 for attempt in 1 2 3; do
   rm -f "$work/report.xml"
-  GTEST_OUTPUT="xml:Z:$work/report.xml" "$WINE_SCRIPTS/x86-emulated.sh" "$WINE32" "$@" 2>&1 | tee "$work/output"
-  status=${PIPESTATUS[0]}
+  X86_RUN_MARK=$mark GTEST_OUTPUT="xml:Z:$work/report.xml" "$WINE_SCRIPTS/x86-emulated.sh" "$WINE32" "$@" \
+    >"$work/output" 2>&1
+  status=$?
+  end_leftovers
+  cat "$work/output"
   [ $status = 0 ] && exit 0
   if [ $status -gt 128 ] && [ $status -lt 160 ] && passed_report "$work/report.xml"; then
     echo "wine-test: every case had run and passed (the program's own report) when the program's Linux side ended by signal $((status - 128)) during its exit"
