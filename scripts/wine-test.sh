@@ -75,11 +75,28 @@ end_leftovers() {
     [ "$pid" = $$ ] || kill -9 "$pid" 2>/dev/null
   done
 }
-emulator_crash='qemu: uncaught target signal|Got unexpected trap|wine: Unhandled (exception|illegal instruction|page fault)|wine client error'
+emulator_crash='qemu: uncaught target signal|Got unexpected trap|wine: Unhandled (exception|illegal instruction|page fault)|wine client error|the emulated run hung'
 for attempt in 1 2 3; do
   rm -f "$work/report.xml"
   X86_RUN_MARK=$mark GTEST_OUTPUT="xml:Z:$work/report.xml" "$WINE_SCRIPTS/x86-emulated.sh" "$WINE32" "$@" \
-    >"$work/output" 2>&1
+    >"$work/output" 2>&1 &
+  program=$!
+  # A run that prints nothing for this long has hung in the emulator (its
+  # cross-process calls wait for ever on a crashed peer): it is ended, and
+  # counts as a crash of the emulator.
+  quiet=0
+  last=-1
+  while kill -0 $program 2>/dev/null; do
+    size=$(stat -c %s "$work/output" 2>/dev/null || echo 0)
+    if [ "$size" = "$last" ]; then quiet=$((quiet + 1)); else quiet=0; last=$size; fi
+    if [ $quiet -ge "${X86_SILENCE_LIMIT:-240}" ]; then
+      echo "wine-test: the emulated run hung: no output for $quiet s" >>"$work/output"
+      kill -9 $program 2>/dev/null
+      break
+    fi
+    sleep 1
+  done
+  wait $program
   status=$?
   end_leftovers
   cat "$work/output"

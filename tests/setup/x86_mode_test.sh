@@ -84,14 +84,15 @@ case $2 in
   flaky) [ -e "$0.ran" ] && exit 0; touch "$0.ran"; echo "qemu: uncaught target signal 11 (Segmentation fault) - core dumped"; exit 1 ;;
   broken) echo "qemu: uncaught target signal 11 (Segmentation fault) - core dumped"; exit 1 ;;
   failing) exit 1 ;;
+  silent) [ -e "$0.hung" ] && exit 0; touch "$0.hung"; sleep 30 ;;
 esac
 kill -9 $$
 FAKE
 chmod +x "$fake"
 # A run that failed with a crash of the emulator is run again, up to three
 # runs; an ordinary failure is not.
-for outcome in passed:0 failed:137 cut:137 none:137 flaky:0 broken:1 failing:1; do
-  X86_RUN=emulated X86_WINE32=$fake "$scripts/wine-test.sh" x86 program.exe "${outcome%%:*}" >/dev/null 2>&1
+for outcome in passed:0 failed:137 cut:137 none:137 flaky:0 broken:1 failing:1 silent:0; do
+  X86_SILENCE_LIMIT=3 X86_RUN=emulated X86_WINE32=$fake "$scripts/wine-test.sh" x86 program.exe "${outcome%%:*}" >/dev/null 2>&1
   status=$?
   [ "$status" = "${outcome#*:}" ] || fail "a program ended by Wine's server with report '${outcome%%:*}': expected ${outcome#*:}, got $status"
 done
