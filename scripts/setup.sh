@@ -50,7 +50,8 @@ fi
 want32=()
 have_pkg wine32:i386 || want32+=(wine32:i386)
 have_pkg wine32-preloader:i386 || want32+=(wine32-preloader:i386)
-have_cmd qemu-i386   || want32+=(qemu-user)
+. "$(dirname "$0")/wine-env.sh"
+qemu_usable || want32+=(qemu-user)
 if [ ${#want32[@]} -gt 0 ] && [ ${#need[@]} -eq 0 ] && [ -n "$(find "$wine32_unavailable" -mmin -$retry_after_minutes 2>/dev/null)" ]; then
   # Tried a short while ago and failed: say so, but do not hold up every make run.
   echo "setup: ${want32[*]} could not be installed at $(date -r "$wine32_unavailable" '+%H:%M'); x86 tests are skipped, the 64-bit twin carries the Windows tests (delete $wine32_unavailable to try again now)"
@@ -127,11 +128,30 @@ install_packages() {
   apt-get install -y -qq --no-install-recommends "$@" >/dev/null 2>&1 || pinned_install "$@"
 }
 
+# Debian 12 carries qemu-user 7.2; its backports carry 10.0, a static build
+# with no dependencies (scripts/wine-env.sh says why 7.2 will not do).
+backports=/etc/apt/sources.list.d/irelief-$base-backports.sources
+add_backports() {
+  [ "$base" = bookworm ] || return 0
+  grep -rqs "$base-backports" /etc/apt/sources.list /etc/apt/sources.list.d/ && return 0
+  printf '%s\n' "Types: deb" "URIs: http://deb.debian.org/debian" "Suites: $base-backports" \
+    "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" >"$backports"
+}
+install_qemu() {
+  if [ "$base" = bookworm ]; then
+    apt-get install -y -qq --no-install-recommends -t "$base-backports" qemu-user >/dev/null 2>&1 || return 1
+  else
+    install_packages qemu-user || return 1
+  fi
+  qemu_usable
+}
+
 mkdir -p "$state"
 echo "setup: installing ${need[*]}${need[*]:+ }${want32[*]}"
 if [[ " ${want32[*]} " == *" wine32:i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
+[[ " ${want32[*]} " == *" qemu-user "* ]] && add_backports
 refresh_indexes
 if [ ${#need[@]} -gt 0 ] && ! install_packages "${need[@]}"; then
   echo "setup: could not install ${need[*]}; see 'apt-get install ${need[*]}'" >&2
@@ -139,7 +159,11 @@ if [ ${#need[@]} -gt 0 ] && ! install_packages "${need[@]}"; then
 fi
 missing32=()
 for pkg in "${want32[@]}"; do
-  install_packages "$pkg" || missing32+=("$pkg")
+  if [ "$pkg" = qemu-user ]; then
+    install_qemu || missing32+=("qemu-user $QEMU_MIN_MAJOR or later")
+  else
+    install_packages "$pkg" || missing32+=("$pkg")
+  fi
 done
 if [ ${#missing32[@]} -gt 0 ]; then
   touch "$wine32_unavailable"

@@ -10,6 +10,22 @@ WINESERVER=/usr/lib/wine/wineserver
 # machine without one, instead of keeping its runner's pipes open.
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
+# The emulator for 32-bit code where the kernel runs none. Debian 12's own
+# qemu-i386 (7.2) crashes or hangs 32-bit Wine programs that work with
+# several threads across processes (a screen reader's calls, COM, hooks);
+# 10.0, from bookworm-backports (scripts/setup.sh), runs them clean.
+QEMU_I386=${X86_QEMU:-/usr/bin/qemu-i386}  # X86_QEMU: another build of it
+QEMU_MIN_MAJOR=10
+# qemu_major: the emulator's major version, empty when it does not run.
+qemu_major() {
+  "$QEMU_I386" --version 2>/dev/null | sed -n '1s/.* version \([0-9][0-9]*\)\..*/\1/p'
+}
+qemu_usable() {
+  local major
+  major=$(qemu_major)
+  [ -n "$major" ] && [ "$major" -ge "$QEMU_MIN_MAJOR" ]
+}
+
 # x86_decide: how 32-bit Windows code runs here: as X86_RUN says when it is
 # set (native, emulated or skipped: the build's configured answer), else as
 # scripts/x86-mode.sh answers, with X86_WHY its reason. Sets X86_WRAP, the

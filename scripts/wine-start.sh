@@ -39,6 +39,16 @@ fi
 # The persistent server, before anything else starts one that is not: it
 # returns once it serves the prefix.
 setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
+# Wine closes the desktop a second after its last program ends, and the
+# desktop's process that comes up with the next program never serves the
+# shell's window list again: what the previous one registered still stands
+# in for it. An idle command prompt, waiting on a pipe that never speaks
+# (it holds the writing end itself), keeps the desktop open for the
+# prefix's life; ending the wineserver ends it.
+keeper=$prefix.keep
+rm -f "$keeper"
+mkfifo "$keeper"
+setsid "$WINE64" cmd.exe /q /k <>"$keeper" >/dev/null 2>&1 &
 # Wait until the prefix answers, so that the first test does not pay for the
 # start; the desktop comes up with it.
 for _ in $(seq 120); do

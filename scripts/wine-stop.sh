@@ -6,4 +6,5 @@
 prefix=$1
 WINEPREFIX=$prefix "$WINESERVER" -k 2>/dev/null || true
 display_stop "$prefix.display"
+rm -f "$prefix.keep"
 exit 0

@@ -38,7 +38,7 @@ case $configured:$now in
     exit 77 ;;
 esac
 
-# Emulated. qemu-i386 (Debian's 7.2) now and then crashes a 32-bit Wine
+# Emulated. qemu-i386 (seen with Debian's 7.2) now and then crashes a 32-bit Wine
 # program that runs several threads: a jump to address 1, "uncaught target
 # signal 11", a breakpoint nobody set; natively and in the 64-bit twin the
 # same program runs clean. A run that failed with such a crash of the

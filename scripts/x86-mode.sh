@@ -15,7 +15,6 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 wine32=${X86_WINE32:-$WINE32}
-qemu=${X86_QEMU:-/usr/bin/qemu-i386}
 
 kernel_runs_ia32() {
   local dir probe answer
@@ -52,7 +51,8 @@ case "${X86_MODE:-}" in
   emulated) reason="X86_MODE=emulated" ;;
   *) kernel_runs_ia32 && say native "this kernel runs 32-bit code" ;;
 esac
-[ -x "$qemu" ] || say skipped "$reason, and qemu-i386 (qemu-user) is not installed"
+[ -x "$QEMU_I386" ] || say skipped "$reason, and qemu-i386 (qemu-user) is not installed"
+qemu_usable || say skipped "$reason, and qemu-i386 is version $(qemu_major), which crashes 32-bit Wine's threaded programs; scripts/setup.sh installs $QEMU_MIN_MAJOR or later"
 command -v unshare >/dev/null || say skipped "$reason, and unshare (util-linux) is missing"
 private_binfmt || say skipped "$reason, and this kernel gives a test run no binfmt_misc of its own for qemu-i386 (that needs Linux 6.7 or later with user namespaces allowed)"
 say emulated "$reason; qemu-i386 runs the shipped exe in a binfmt_misc private to the test run"

@@ -8,6 +8,7 @@
 # - scripts/x86-emulated.sh registers qemu-i386 for its command only: a
 #   32-bit program runs under qemu-i386 inside, the machine-wide binfmt_misc
 #   shows no entry of ours meanwhile, and nothing is left behind;
+# - an emulator too old to run Wine's threaded programs is not used;
 # - the line make test ends with counts the passed, failed and skipped x86
 #   tests from CTest's record of the run;
 # - a test registered for native running reports itself skipped, with the
@@ -37,6 +38,10 @@ case $line in
 esac
 line=$(X86_PROBE_WRAP=qemu-x86_64 X86_QEMU=/nonexistent "$scripts/x86-mode.sh")
 [[ $line == "skipped: "*"qemu-i386 (qemu-user) is not installed" ]] || fail "without qemu: '$line'"
+printf '#!/bin/sh\necho "qemu-i386 version 7.2.17 (Debian 1:7.2+dfsg-7+deb12u18)"\n' >"$work/old-qemu"
+chmod +x "$work/old-qemu"
+line=$(X86_PROBE_WRAP=qemu-x86_64 X86_QEMU=$work/old-qemu "$scripts/x86-mode.sh")
+[[ $line == "skipped: "*"version 7, "* ]] || fail "with qemu 7.2: '$line'"
 line=$(X86_WINE32=/nonexistent "$scripts/x86-mode.sh")
 [[ $line == "skipped: 32-bit Wine (wine32:i386) is not installed"* ]] || fail "without 32-bit Wine: '$line'"
 
