@@ -50,7 +50,7 @@ fi
 want32=()
 have_pkg wine32:i386 || want32+=(wine32:i386)
 have_pkg wine32-preloader:i386 || want32+=(wine32-preloader:i386)
-. "$(dirname "$0")/wine-env.sh"
+. "${BASH_SOURCE[0]%/*}/wine-env.sh"
 qemu_usable || want32+=(qemu-user)
 if [ ${#want32[@]} -gt 0 ] && [ ${#need[@]} -eq 0 ] && [ -n "$(find "$wine32_unavailable" -mmin -$retry_after_minutes 2>/dev/null)" ]; then
   # Tried a short while ago and failed: say so, but do not hold up every make run.
@@ -130,10 +130,12 @@ install_packages() {
 
 # Debian 12 carries qemu-user 7.2; its backports carry 10.0, a static build
 # with no dependencies (scripts/wine-env.sh says why 7.2 will not do).
-backports=/etc/apt/sources.list.d/irelief-$base-backports.sources
+sources=${SETUP_SOURCES_DIR:-/etc/apt/sources.list.d}   # the tests' stand-in for the real one
+backports=$sources/irelief-$base-backports.sources
 add_backports() {
   [ "$base" = bookworm ] || return 0
-  grep -rqs "$base-backports" /etc/apt/sources.list /etc/apt/sources.list.d/ && return 0
+  grep -rqs "$base-backports" /etc/apt/sources.list "$sources" && return 0
+  mkdir -p "$sources"
   printf '%s\n' "Types: deb" "URIs: http://deb.debian.org/debian" "Suites: $base-backports" \
     "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" >"$backports"
 }
@@ -143,6 +145,7 @@ install_qemu() {
   else
     install_packages qemu-user || return 1
   fi
+  [ -n "${X86_QEMU:-}" ] || QEMU_I386=$(command -v qemu-i386 || true)
   qemu_usable
 }
 

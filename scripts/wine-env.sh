@@ -2,7 +2,9 @@
 # and runner, make run, make bench): where Wine is, how 32-bit Windows code
 # runs on this machine, and a display of our own.
 #   . scripts/wine-env.sh
-WINE_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+WINE_SCRIPTS=${BASH_SOURCE[0]%/*}
+[ "$WINE_SCRIPTS" = "${BASH_SOURCE[0]}" ] && WINE_SCRIPTS=.
+WINE_SCRIPTS=$(cd "$WINE_SCRIPTS" && pwd)
 WINE64=/usr/lib/wine/wine64
 WINE32=${X86_WINE32:-/usr/lib/wine/wine}  # X86_WINE32: a stand-in, for the tests
 WINESERVER=/usr/lib/wine/wineserver
@@ -14,7 +16,7 @@ export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.ex
 # qemu-i386 (7.2) crashes or hangs 32-bit Wine programs that work with
 # several threads across processes (a screen reader's calls, COM, hooks);
 # 10.0, from bookworm-backports (scripts/setup.sh), runs them clean.
-QEMU_I386=${X86_QEMU:-/usr/bin/qemu-i386}  # X86_QEMU: another build of it
+QEMU_I386=${X86_QEMU:-$(command -v qemu-i386 || true)}  # X86_QEMU: another build of it
 QEMU_MIN_MAJOR=10
 # qemu_major: the emulator's major version, empty when it does not run.
 qemu_major() {

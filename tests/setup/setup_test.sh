@@ -13,7 +13,7 @@ failures=0
 fail() { echo "FAIL [$scenario]: $*"; failures=$((failures + 1)); }
 
 mkdir -p "$work/bin"
-for tool in bash sh env grep sed awk sort comm find date touch rm mkdir cat cut head tr sleep mktemp; do
+for tool in bash sh env grep sed awk sort comm find date touch rm mkdir chmod cat cut head tr sleep mktemp; do
   ln -s "$(command -v "$tool")" "$work/bin/$tool"
 done
 real_dpkg=$(command -v dpkg)
@@ -21,7 +21,7 @@ real_dpkg=$(command -v dpkg)
 cat >"$work/bin/apt-get" <<'STANDIN'
 #!/bin/bash
 # Scenario from the environment: FAIL_UPDATES (the first N refreshes fail),
-# WINE32 (ok | pinned | never), AMD64 (ok | never).
+# CAN_WINE32 (ok | pinned | never), AMD64 (ok | never).
 echo "apt-get $*" >>"$STATE/calls"
 if [ "$1" = update ]; then
   n=$(($(cat "$STATE/updates" 2>/dev/null || echo 0) + 1)); echo $n >"$STATE/updates"
@@ -47,7 +47,7 @@ held() {
   exit 100
 }
 if [[ $all == *" wine32:i386 "* ]]; then
-  case ${WINE32:-ok} in
+  case ${CAN_WINE32:-ok} in
     never) held ;;
     pinned)
       [ "$release" = bookworm ] || held
@@ -66,6 +66,13 @@ if [[ ${AMD64:-ok} = never && $all == *" cmake "* ]]; then
   echo "E: Unable to locate package cmake"; exit 100
 fi
 [ $simulate = 1 ] && { echo "Inst ${pkgs[*]}"; exit 0; }
+if [[ $all == *" qemu-user "* ]]; then
+  # The emulator that set-up asks for: 10.0 from the backports, else the base release's 7.2.
+  version=7.2.17; [ "$release" = bookworm-backports ] && version=10.0.2
+  mkdir -p "$STATE/bin"
+  printf '#!/bin/sh\necho "qemu-i386 version %s (Debian)"\n' "$version" >"$STATE/bin/qemu-i386"
+  chmod +x "$STATE/bin/qemu-i386"
+fi
 printf '%s\n' "${pkgs[@]}" | sed 's/=.*//' >>"$STATE/installed"
 echo "apt-get installed ${pkgs[*]}" >>"$STATE/calls"
 STANDIN
@@ -109,8 +116,8 @@ run() {
   scenario=$1; shift
   export STATE=$work/state-$scenario
   mkdir -p "$STATE"
-  out=$(env -i PATH="$work/bin" STATE="$STATE" SETUP_RETRY_PAUSE=0 SETUP_STATE="$STATE/setup" WITH_FUZZ=0 "$@" \
-        bash "$setup" 2>&1)
+  out=$(env -i PATH="$work/bin:$STATE/bin" STATE="$STATE" SETUP_RETRY_PAUSE=0 SETUP_STATE="$STATE/setup" \
+        SETUP_SOURCES_DIR="$STATE/sources" WITH_FUZZ=0 "$@" bash "$setup" 2>&1)
   status=$?
 }
 calls() { grep -c "^apt-get $1" "$STATE/calls" 2>/dev/null; }
@@ -131,7 +138,7 @@ run refresh-once FAIL_UPDATES=1
 grep -qx i386 "$STATE/foreign" || fail "i386 was not added as a foreign architecture"
 
 # i386 trailing amd64: the base release as default, the clashing Multi-Arch: same pair at the shared version.
-run pinned FAIL_UPDATES=9 WINE32=pinned
+run pinned FAIL_UPDATES=9 CAN_WINE32=pinned
 [ $status = 0 ] || fail "exit status $status: $out"
 grep -q '^apt-get installed wine32:i386 libgstreamer-plugins-base1.0-0:amd64=1.22.0-3+deb12u6 libgstreamer-plugins-base1.0-0:i386=1.22.0-3+deb12u6' \
   "$STATE/calls" || fail "wine32 not installed with the matching pair: $(grep installed "$STATE/calls")"
@@ -141,7 +148,7 @@ installed wine32:i386 || fail "wine32 not installed"
 [ -e "$STATE/setup/wine32-unavailable" ] && fail "a success left the failure mark"
 
 # No 32-bit Wine at all: one line, the rest installed, success; the next run says so without asking apt again.
-run never WINE32=never
+run never CAN_WINE32=never
 [ $status = 0 ] || fail "exit status $status: $out"
 [ "$(lines_with 'wine32:i386 cannot be installed')" = 1 ] || fail "expected one line about wine32: $out"
 grep -q 'the 64-bit twin carries the Windows tests' <<<"$out" || fail "does not say what carries on: $out"
@@ -163,16 +170,32 @@ out=$(env -i PATH="$work/bin:$work/have" STATE="$STATE" SETUP_RETRY_PAUSE=0 SETU
 [ "$(lines_with 'could not be installed at')" = 1 ] || fail "the repeat run did not say so in one line: $out"
 
 # A package the build needs cannot be had: set-up fails and says which.
-run amd64-missing AMD64=never WINE32=never
+run amd64-missing AMD64=never CAN_WINE32=never
 [ $status != 0 ] || fail "succeeded without cmake"
 grep -q 'could not install .*cmake' <<<"$out" || fail "does not say what is missing: $out"
+
+# Debian 12's own qemu-i386 (7.2) is there: 10.0 comes from the backports, added as a source.
+if [ "$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")" = bookworm ]; then
+  scenario=old-qemu
+  export STATE=$work/state-old-qemu
+  mkdir -p "$STATE/bin"
+  printf '#!/bin/sh\necho "qemu-i386 version 7.2.17 (Debian 1:7.2+dfsg-7+deb12u18)"\n' >"$STATE/bin/qemu-i386"
+  chmod +x "$STATE/bin/qemu-i386"
+  printf '%s\n' wine64 wine32:i386 wine32-preloader:i386 >"$STATE/installed"
+  out=$(env -i PATH="$STATE/bin:$work/bin:$work/have" STATE="$STATE" SETUP_STATE="$STATE/setup" \
+        SETUP_SOURCES_DIR="$STATE/sources" WITH_FUZZ=0 bash "$setup" 2>&1)
+  [ $? = 0 ] || fail "exit status: $out"
+  grep -q 'install -y.*-t bookworm-backports qemu-user' "$STATE/calls" || fail "not from the backports: $(cat "$STATE/calls")"
+  grep -qx 'Suites: bookworm-backports' "$STATE/sources/"*.sources 2>/dev/null || fail "no backports source added"
+  "$STATE/bin/qemu-i386" --version | grep -q 'version 10' || fail "still $("$STATE/bin/qemu-i386" --version)"
+fi
 
 # Everything there: nothing asked of apt, nothing said.
 if [ -f /usr/src/googletest/CMakeLists.txt ]; then
   scenario=complete
   export STATE=$work/state-complete
   mkdir -p "$STATE"
-  printf '#!/bin/sh\n' >"$work/have/qemu-i386"; chmod +x "$work/have/qemu-i386"
+  printf '#!/bin/sh\necho "qemu-i386 version 10.0.2 (Debian)"\n' >"$work/have/qemu-i386"; chmod +x "$work/have/qemu-i386"
   printf '%s\n' wine64 wine32:i386 wine32-preloader:i386 >"$STATE/installed"
   out=$(env -i PATH="$work/bin:$work/have" STATE="$STATE" SETUP_STATE="$STATE/setup" WITH_FUZZ=0 bash "$setup" 2>&1)
   [ $? = 0 ] && [ -z "$out" ] && [ ! -e "$STATE/calls" ] || fail "with everything there it said '$out' or called apt"
