@@ -145,7 +145,7 @@ install_qemu() {
   else
     install_packages qemu-user || return 1
   fi
-  [ -n "${X86_QEMU:-}" ] || QEMU_I386=$(command -v qemu-i386 || true)
+  qemu_locate
   qemu_usable
 }
 

@@ -16,8 +16,13 @@ export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.ex
 # qemu-i386 (7.2) crashes or hangs 32-bit Wine programs that work with
 # several threads across processes (a screen reader's calls, COM, hooks);
 # 10.0, from bookworm-backports (scripts/setup.sh), runs them clean.
-QEMU_I386=${X86_QEMU:-$(command -v qemu-i386 || true)}  # X86_QEMU: another build of it
 QEMU_MIN_MAJOR=10
+# qemu_locate: QEMU_I386, the emulator to use: X86_QEMU (another build of
+# it) when set, else qemu-i386 on the PATH; empty when there is none.
+qemu_locate() {
+  QEMU_I386=${X86_QEMU:-$(command -v qemu-i386 || true)}
+}
+qemu_locate
 # qemu_major: the emulator's major version, empty when it does not run.
 qemu_major() {
   "$QEMU_I386" --version 2>/dev/null | sed -n '1s/.* version \([0-9][0-9]*\)\..*/\1/p'
